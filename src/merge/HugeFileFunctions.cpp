@@ -1,0 +1,66 @@
+#include "merge/HugeFileFunctions.h"
+
+#include "platform/Handles.h"
+
+namespace {
+
+constexpr double kTwoTo32 = 4294967296.0;
+
+double FromHalves(DWORD high, DWORD low) {
+    return ULongToDouble(static_cast<std::int32_t>(high)) * kTwoTo32 +
+           ULongToDouble(static_cast<std::int32_t>(low));
+}
+
+} // namespace
+
+double ULongToDouble(std::int32_t value) {
+    const double result = value;
+    return value < 0 ? result + kTwoTo32 : result;
+}
+
+double GetHugeFileSize(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return -1;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size))
+        return -1;
+    return FromHalves(static_cast<DWORD>(size.HighPart), size.LowPart);
+}
+
+double GetHugeFreeSpace(const std::wstring& rootPath) {
+    using FreeSpaceEx = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto freeSpaceEx = kernel ? reinterpret_cast<FreeSpaceEx>(reinterpret_cast<void*>(
+                                          GetProcAddress(kernel, "GetDiskFreeSpaceExW")))
+                                    : nullptr;
+    if (!freeSpaceEx)
+        return GetFreeSpaceByClusters(rootPath);
+
+    ULARGE_INTEGER available{}, total{}, totalFree{};
+    if (!freeSpaceEx(rootPath.c_str(), &available, &total, &totalFree))
+        return -1;
+    return FromHalves(available.HighPart, available.LowPart);
+}
+
+double GetFreeSpaceByClusters(const std::wstring& rootPath) {
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    if (!GetDiskFreeSpaceW(rootPath.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &totalClusters))
+        return -1;
+    return ULongToDouble(static_cast<std::int32_t>(bytesPerSector)) *
+           ULongToDouble(static_cast<std::int32_t>(sectorsPerCluster)) *
+           ULongToDouble(static_cast<std::int32_t>(freeClusters));
+}
+
+std::wstring GetErrorText(DWORD code) {
+    // A message longer than this buffer is not stored at all and reads as unknown.
+    wchar_t buffer[256];
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                       buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+    if (length == 0)
+        return L"Unknown Error.";
+    return std::wstring(buffer, length);
+}

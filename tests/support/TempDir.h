@@ -1,0 +1,40 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with all it holds.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <doctest.h>
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Writes bytes to a new file (replacing any old one) and returns its path.
+std::wstring WriteBytes(const std::wstring& path, const std::string& bytes);
+// A file of the given size that takes no disk space: its data reads as zeros.
+bool MakeSparseFile(const std::wstring& path, std::int64_t size);
+std::string ReadWholeFile(const std::wstring& path);
+// Bytes 0..n-1 of a repeatable pattern that differs between seeds.
+std::string Pattern(std::size_t n, unsigned seed);
+
+std::string ToUtf8(const std::wstring& text);
+
+namespace doctest {
+template <> struct StringMaker<std::wstring> {
+    static String convert(const std::wstring& value) {
+        return ("L\"" + ToUtf8(value) + "\"").c_str();
+    }
+};
+} // namespace doctest
