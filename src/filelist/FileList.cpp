@@ -1,0 +1,165 @@
+#include "filelist/FileList.h"
+
+#include "filelist/NaturalOrder.h"
+#include "filelist/StatusSummary.h"
+#include "merge/HugeFileFunctions.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+
+void FileList::Attach(HWND listView, HWND statusBar) {
+    listView_ = listView;
+    statusBar_ = statusBar;
+}
+
+void FileList::AddFile(const std::wstring& path) {
+    texts_.push_back(path);
+    if (batchDepth_ == 0)
+        SyncCount();
+}
+
+void FileList::SyncCount() {
+    listView_.Send(LVM_SETITEMCOUNT, texts_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    InvalidateRect(listView_.Handle(), nullptr, FALSE);
+}
+
+void FileList::SetState(int index, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    listView_.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+bool FileList::IsSelected(int index) const {
+    return listView_.Send(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) != 0;
+}
+
+void FileList::SetSelected(int index, bool selected) {
+    SetState(index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int FileList::GetSelectedCount() const {
+    return static_cast<int>(listView_.Send(LVM_GETSELECTEDCOUNT));
+}
+
+std::vector<char> FileList::Selection() const {
+    std::vector<char> selected(texts_.size(), 0);
+    int index = -1;
+    while ((index = static_cast<int>(
+                listView_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED))) >= 0 &&
+           index < Count())
+        selected[static_cast<std::size_t>(index)] = 1;
+    return selected;
+}
+
+void FileList::SetSelection(const std::vector<char>& selected) {
+    const std::vector<char> now = Selection();
+    for (std::size_t i = 0; i < selected.size() && i < now.size(); ++i)
+        if ((selected[i] != 0) != (now[i] != 0))
+            SetSelected(static_cast<int>(i), selected[i] != 0);
+}
+
+int FileList::FocusIndex() const {
+    return static_cast<int>(listView_.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+void FileList::MakeCurrent(int index) {
+    SetState(index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+void FileList::EnsureVisible(int index) {
+    listView_.Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+void FileList::Rewrite(std::vector<std::wstring> texts, const std::vector<char>& selected) {
+    texts_ = std::move(texts);
+    SetSelection(selected);
+    InvalidateRect(listView_.Handle(), nullptr, FALSE);
+}
+
+void FileList::RemoveSelected() {
+    const std::vector<char> selected = Selection();
+    const int focus = FocusIndex();
+    int firstRemoved = -1;
+    std::vector<std::wstring> kept;
+    kept.reserve(texts_.size());
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        if (selected[i]) {
+            if (firstRemoved < 0)
+                firstRemoved = static_cast<int>(i);
+        } else {
+            kept.push_back(std::move(texts_[i]));
+        }
+    }
+    if (firstRemoved < 0)
+        return;
+    SetState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    texts_ = std::move(kept);
+    SyncCount();
+    // The focus mark goes to the entry that moved into the first gap.
+    if (focus >= 0 && Count() > 0)
+        SetState(std::min(firstRemoved, Count() - 1), LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void FileList::SortFiles(SortOrder order) {
+    order_ = order;
+    std::vector<std::size_t> positions = NaturalSortOrder(texts_);
+    if (order == SortOrder::Descending)
+        std::reverse(positions.begin(), positions.end());
+    const std::vector<char> selected = Selection();
+    std::vector<std::wstring> texts;
+    std::vector<char> newSelected;
+    texts.reserve(texts_.size());
+    newSelected.reserve(texts_.size());
+    for (std::size_t from : positions) {
+        texts.push_back(std::move(texts_[from]));
+        newSelected.push_back(selected[from]);
+    }
+    Rewrite(std::move(texts), newSelected);
+}
+
+double FileList::GetTotalSize() const {
+    double total = 0.0;
+    for (const auto& path : texts_)
+        if (LookUpFile(path) != Lookup::NotFound)
+            total += GetHugeFileSize(path);
+    return total;
+}
+
+void FileList::RebuildStatus() {
+    statusText_ = texts_.empty() ? std::wstring() : BuildStatusSummary(Count(), GetTotalSize());
+    SetStatusText(statusText_);
+}
+
+void FileList::SetStatusText(const std::wstring& text) {
+    if (ShownStatusText() != text)
+        statusBar_.Send(SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring FileList::ShownStatusText() const {
+    const auto length = LOWORD(statusBar_.Send(SB_GETTEXTLENGTHW, SB_SIMPLEID));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    statusBar_.Send(SB_GETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void FileList::OnGetDispInfo(NMLVDISPINFOW& info) const {
+    if (!(info.item.mask & LVIF_TEXT) || info.item.iItem < 0 || info.item.iItem >= Count())
+        return;
+    // The list view reads the text straight from the entry.
+    info.item.pszText = const_cast<wchar_t*>(Text(info.item.iItem).c_str());
+}
+
+FileList::Batch::Batch(FileList& list) : list_(list) {
+    if (list_.batchDepth_++ == 0)
+        list_.listView_.Send(WM_SETREDRAW, FALSE);
+}
+
+FileList::Batch::~Batch() {
+    if (--list_.batchDepth_ == 0) {
+        list_.SyncCount();
+        list_.listView_.Send(WM_SETREDRAW, TRUE);
+        InvalidateRect(list_.listView_.Handle(), nullptr, TRUE);
+    }
+}

@@ -1,0 +1,52 @@
+#include "platform/FileSystem.h"
+
+#include "platform/Handles.h"
+
+namespace {
+
+// Windows file names cannot hold wildcards, but a lookup would expand them and
+// find some other file; such a path names nothing. A "\\?\" prefix is not one.
+bool HasWildcard(const std::wstring& path) {
+    const std::size_t start = path.rfind(L"\\\\?\\", 0) == 0 ? 4 : 0;
+    return path.find_first_of(L"*?", start) != std::wstring::npos;
+}
+
+} // namespace
+
+Lookup LookUpFile(const std::wstring& path) {
+    if (path.empty() || HasWildcard(path))
+        return Lookup::NotFound;
+    WIN32_FIND_DATAW data;
+    FindHandle find(
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_DIRECTORY: return Lookup::NotFound;
+        default: return Lookup::Failed;
+        }
+    }
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Lookup::NotFound : Lookup::Found;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> ListFolderFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.Get(), &data));
+    return names;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// File-system lookups by directory entry. They accept hidden and system files and
+// never count a folder as a file.
+
+#include <string>
+#include <vector>
+
+enum class Lookup {
+    Found,    // a file of exactly that name
+    NotFound, // no such file, or a folder
+    Failed,   // the lookup itself failed (drive not ready, share unreachable...)
+};
+
+Lookup LookUpFile(const std::wstring& path);
+inline bool IsFilePresent(const std::wstring& path) {
+    return LookUpFile(path) == Lookup::Found;
+}
+bool IsFolder(const std::wstring& path);
+// Names of the files directly in a folder, in the file system's order; folders are
+// left out. Empty when the folder cannot be listed.
+std::vector<std::wstring> ListFolderFiles(const std::wstring& folder);

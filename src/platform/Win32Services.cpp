@@ -1,0 +1,151 @@
+#include "platform/Win32Services.h"
+
+#include "platform/Handles.h"
+
+#include <commdlg.h>
+#include <cderr.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// "a|b|c|d" becomes "a\0b\0c\0d\0\0", the form the dialogs read.
+std::wstring DialogFilter(const std::wstring& filter) {
+    std::wstring out = filter;
+    std::replace(out.begin(), out.end(), L'|', L'\0');
+    out.append(2, L'\0');
+    return out;
+}
+
+std::wstring CurrentDirectory() {
+    std::wstring dir(GetCurrentDirectoryW(0, nullptr), L'\0');
+    dir.resize(GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data()));
+    return dir;
+}
+
+// The folder of a chosen name: without its last backslash, except at a drive's root.
+std::wstring FolderBefore(const std::wstring& path, std::size_t nameOffset) {
+    std::wstring folder = path.substr(0, nameOffset);
+    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'\0'))
+        folder.pop_back();
+    if (folder.size() == 2 && folder[1] == L':')
+        folder += L'\\';
+    return folder;
+}
+
+using DialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialogRequest& request) {
+    // The save dialog has no length limit of its own; a long path still fits.
+    const std::size_t capacity =
+        request.maxChars > 0 ? static_cast<std::size_t>(request.maxChars) : 32768;
+    std::vector<wchar_t> buffer(std::max<std::size_t>(capacity, request.fileName.size() + 1) + 2,
+                                L'\0');
+    std::copy(request.fileName.begin(), request.fileName.end(), buffer.begin());
+    const std::wstring filter = DialogFilter(request.filter);
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(capacity);
+    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.Flags = request.flags;
+
+    FileDialogResult result;
+    if (!show(&ofn)) {
+        result.error = CommDlgExtendedError();
+        if (result.error == 0) {
+            result.outcome = FileDialogResult::Outcome::Cancelled;
+        } else if (result.error == FNERR_BUFFERTOOSMALL) {
+            result.outcome = FileDialogResult::Outcome::TooSmall;
+            result.folder = CurrentDirectory();
+        } else {
+            result.outcome = FileDialogResult::Outcome::Failed;
+        }
+        return result;
+    }
+
+    // The names end at the first double NUL; a single path ends at its own NUL.
+    std::size_t end = 0;
+    while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
+        ++end;
+    result.outcome = FileDialogResult::Outcome::Chosen;
+    result.text.assign(buffer.data(), end);
+    result.folder = FolderBefore(result.text, ofn.nFileOffset);
+    return result;
+}
+
+} // namespace
+
+int Win32Services::ShowMessage(HWND owner, const std::wstring& text, UINT type) {
+    return MessageBoxW(owner, text.c_str(), title_.c_str(), type);
+}
+
+void Win32Services::Beep() {
+    MessageBeep(MB_OK);
+}
+
+FileDialogResult Win32Services::ShowOpenDialog(HWND owner, const FileDialogRequest& request) {
+    return RunFileDialog(GetOpenFileNameW, owner, request);
+}
+
+FileDialogResult Win32Services::ShowSaveDialog(HWND owner, const FileDialogRequest& request) {
+    return RunFileDialog(GetSaveFileNameW, owner, request);
+}
+
+bool Win32Services::StartProcess(const std::wstring& commandLine) {
+    std::wstring mutableLine = commandLine; // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    KernelHandle process(info.hProcess), thread(info.hThread);
+    return true;
+}
+
+void Win32Services::OpenAddress(HWND owner, const std::wstring& address) {
+    ShellExecuteW(owner, L"open", address.c_str(), L"", L"", SW_SHOWNORMAL);
+}
+
+std::wstring Win32Services::ReadSetting(const std::wstring& section, const std::wstring& key,
+                                        const std::wstring& defaultValue) {
+    RegKey hkey;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, (settingsKey_ + L"\\" + section).c_str(), 0,
+                      KEY_QUERY_VALUE, hkey.Put()) != ERROR_SUCCESS)
+        return defaultValue;
+    DWORD type = 0, bytes = 0;
+    if (RegQueryValueExW(hkey.Get(), key.c_str(), nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return defaultValue;
+    // Room for a value stored without its terminating NUL, or of an odd length.
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(hkey.Get(), key.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return defaultValue;
+    value.resize(std::min<std::size_t>(value.size(), bytes / sizeof(wchar_t)));
+    value.resize(std::wcslen(value.c_str()));
+    return value;
+}
+
+void Win32Services::WriteSetting(const std::wstring& section, const std::wstring& key,
+                                 const std::wstring& value) {
+    RegKey hkey;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, (settingsKey_ + L"\\" + section).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, hkey.Put(), nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(hkey.Get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}

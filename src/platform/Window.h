@@ -1,0 +1,36 @@
+#pragma once
+// A thin, non-owning view of a window handle: the program's one HWND wrapper.
+
+#include <windows.h>
+
+#include <string>
+
+class Window {
+public:
+    Window(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+
+    HWND Handle() const { return hwnd_; }
+    explicit operator bool() const { return hwnd_ != nullptr; }
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageW(hwnd_, message, wParam, lParam);
+    }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
+
+    bool IsEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+    void Enable(bool enable) const { EnableWindow(hwnd_, enable); }
+
+    RECT ClientRect() const;
+    RECT WindowRect() const;
+    // Places the window in its parent's client coordinates (pixels).
+    void Move(int x, int y, int width, int height) const {
+        SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void SetFont(HFONT font) const { Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+private:
+    HWND hwnd_;
+};

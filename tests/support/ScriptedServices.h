@@ -1,0 +1,52 @@
+#pragma once
+// The services double: records every modal interaction a command asks for and
+// answers it from a script. Settings go to the real registry under a key of the
+// test's own, removed afterwards, so a user's settings are never touched.
+
+#include "platform/Win32Services.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ScriptedServices : public Win32Services {
+public:
+    ScriptedServices();
+    ~ScriptedServices() override;
+
+    struct Message {
+        std::wstring text;
+        UINT type;
+    };
+    std::vector<Message> messages;
+    // Answers for message boxes, taken in turn; without one a box answers IDOK,
+    // or IDNO for a question.
+    std::deque<int> answers;
+    // When set, answers every message box in place of the queue.
+    std::function<int(const std::wstring& text, UINT type)> onMessage;
+
+    int beeps = 0;
+
+    std::vector<FileDialogRequest> openRequests, saveRequests;
+    // Outcomes of the open and save dialogs, taken in turn; without one the dialog
+    // counts as cancelled and the call is noted in unexpectedDialogs.
+    std::deque<FileDialogResult> openResults, saveResults;
+    int unexpectedDialogs = 0;
+
+    std::vector<std::wstring> startedProcesses;
+    bool processStarts = true;
+    std::vector<std::wstring> openedAddresses;
+
+    int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
+    void Beep() override { ++beeps; }
+    FileDialogResult ShowOpenDialog(HWND owner, const FileDialogRequest& request) override;
+    FileDialogResult ShowSaveDialog(HWND owner, const FileDialogRequest& request) override;
+    bool StartProcess(const std::wstring& commandLine) override;
+    void OpenAddress(HWND owner, const std::wstring& address) override;
+
+    // Shorthands for scripting the dialogs.
+    static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
+    static FileDialogResult Cancelled();
+    static FileDialogResult Failed(DWORD error);
+};
