@@ -137,9 +137,10 @@ void FileList::SetStatusText(const std::wstring& text) {
 }
 
 std::wstring FileList::ShownStatusText() const {
-    const auto length = LOWORD(statusBar_.Send(SB_GETTEXTLENGTHW, SB_SIMPLEID));
+    // A simple-mode status bar is written as part SB_SIMPLEID but read as part 0.
+    const auto length = LOWORD(statusBar_.Send(SB_GETTEXTLENGTHW, 0));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    statusBar_.Send(SB_GETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.data()));
+    statusBar_.Send(SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length);
     return text;
 }

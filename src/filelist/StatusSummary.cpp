@@ -35,7 +35,7 @@ std::wstring FormatNumber(double value) {
     std::wstring thousand = LocaleText(LOCALE_STHOUSAND);
     NUMBERFMTW format{};
     format.NumDigits = 0;
-    format.LeadingZero = 0;
+    format.LeadingZero = 1; // or zero itself comes out empty
     format.Grouping = GroupingValue(LocaleText(LOCALE_SGROUPING));
     format.lpDecimalSep = decimal.data();
     format.lpThousandSep = thousand.data();

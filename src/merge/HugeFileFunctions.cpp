@@ -2,6 +2,8 @@
 
 #include "platform/Handles.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr double kTwoTo32 = 4294967296.0;

@@ -32,11 +32,6 @@ Lookup LookUpFile(const std::wstring& path) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Lookup::NotFound : Lookup::Found;
 }
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::vector<std::wstring> ListFolderFiles(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;

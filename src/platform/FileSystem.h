@@ -15,7 +15,6 @@ Lookup LookUpFile(const std::wstring& path);
 inline bool IsFilePresent(const std::wstring& path) {
     return LookUpFile(path) == Lookup::Found;
 }
-bool IsFolder(const std::wstring& path);
 // Names of the files directly in a folder, in the file system's order; folders are
 // left out. Empty when the folder cannot be listed.
 std::vector<std::wstring> ListFolderFiles(const std::wstring& folder);

@@ -3,6 +3,7 @@
 // path out of a function has to remember to.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -103,6 +104,13 @@ struct MenuTraits {
 };
 using MenuHandle = Unique<MenuTraits>;
 
+struct ImageListTraits {
+    using Type = HIMAGELIST;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ImageList_Destroy(h); }
+};
+using ImageListHandle = Unique<ImageListTraits>;
+
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -125,6 +133,22 @@ public:
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// A memory device context, deleted with its owner.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC() {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
     HDC dc_;
 };
 

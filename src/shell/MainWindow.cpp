@@ -1,11 +1,29 @@
 #include "shell/MainWindow.h"
 
+#include "platform/Dpi.h"
+#include "platform/Services.h"
 #include "shell/AppInfo.h"
+#include "shell/CommandState.h"
 
 #include "resource.h"
 
 namespace {
+
 constexpr wchar_t kClassName[] = L"VorbelMergeMainWindow";
+
+// The design of the window, in twips.
+constexpr int kClientWidth = 6285, kClientHeight = 4110;
+constexpr int kListLeft = 120, kListTop = 840, kListWidth = 3855, kListHeight = 2295;
+// The column stops this far short of the list's right edge.
+constexpr int kColumnGap = 25;
+
+} // namespace
+
+MainWindow::MainWindow(Services& services) : services_(services) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_)
+        DestroyWindow(hwnd_);
 }
 
 bool MainWindow::Register(HINSTANCE instance) {
@@ -14,18 +32,28 @@ bool MainWindow::Register(HINSTANCE instance) {
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    wc.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND MainWindow::Create(HINSTANCE instance) {
-    return CreateWindowExW(0, kClassName, kMainCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                           this);
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    const DWORD style = WS_OVERLAPPEDWINDOW;
+    const int dpi = DpiOf(nullptr);
+    const SIZE outer = OuterSizeForClient(
+        style, 0, true, {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, dpi);
+    return CreateWindowExW(0, kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                           outer.cx, outer.cy, nullptr,
+                           LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)), instance, this);
+}
+
+bool MainWindow::TranslateShortcut(MSG& msg) const {
+    return hwnd_ && accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg);
 }
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -36,13 +64,95 @@ LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->HandleMessage(message, wParam, lParam)
-                : DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_CREATE: return Form_Load() ? 0 : -1;
+    case WM_SIZE: Form_Resize(static_cast<UINT>(wParam)); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_SETFOCUS: SetFocus(listView_.Handle()); return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+        // The process ends after this without a WM_DESTROY.
+        if (wParam)
+            Form_Unload();
+        return 0;
+    case WM_DESTROY:
+        RevokeDragDrop(listView_.Handle());
+        Form_Unload();
+        PostQuitMessage(0);
+        return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool MainWindow::Form_Load() {
+    dpi_ = DpiOf(hwnd_);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    toolbar_ = CreateMainToolbar(hwnd_, dpi_, toolbarImages_);
+    statusBar_ =
+        CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                        0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_STATUSBAR), instance, nullptr);
+    listView_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                                    LVS_SHOWSELALWAYS,
+                                TwipsToPixels(kListLeft, dpi_), TwipsToPixels(kListTop, dpi_),
+                                TwipsToPixels(kListWidth, dpi_), TwipsToPixels(kListHeight, dpi_),
+                                hwnd_, reinterpret_cast<HMENU>(IDC_FILELIST), instance, nullptr);
+    if (!toolbar_ || !statusBar_ || !listView_)
+        return false;
+    statusBar_.Send(SB_SIMPLE, TRUE);
+    listView_.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+    ApplyFonts();
+
+    prefs_ = LoadPreferences(services_);
+
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t*>(L"Files");
+    // Measured inside the list's border, so the column does not run under it.
+    column.cx = listView_.ClientRect().right - TwipsToPixels(kColumnGap, dpi_);
+    listView_.Send(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+
+    list_.Attach(listView_.Handle(), statusBar_.Handle());
+    dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
+        [this](const std::vector<std::wstring>& paths) { OnFilesDropped(paths); }));
+    RegisterDragDrop(listView_.Handle(), dropTarget_.Get());
+    UpdateControls();
+    return true;
+}
+
+void MainWindow::Form_Unload() {
+    SavePreferences(services_, prefs_);
+}
+
+void MainWindow::ApplyFonts() {
+    font_ = CreateMessageFont(dpi_);
+    for (const Window& control : {toolbar_, listView_, statusBar_})
+        control.SetFont(font_.Get());
+}
+
+void MainWindow::UpdateControls() {
+    ::UpdateControls(Menu(), toolbar_.Handle(), list_.Count());
+}
+
+void MainWindow::ExitProgram() {
+    DestroyWindow(hwnd_);
 }

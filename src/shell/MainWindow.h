@@ -1,16 +1,81 @@
 #pragma once
+// The main window: the toolbar, the file list and the status bar, its menus and the
+// commands they start, its preferences and its life from load to unload.
 
 #include <windows.h>
 
-// The program's main window.
+#include "filelist/DropTarget.h"
+#include "filelist/FileList.h"
+#include "platform/ComPtr.h"
+#include "platform/Handles.h"
+#include "platform/PendingError.h"
+#include "shell/Preferences.h"
+#include "shell/Toolbar.h"
+
+#include <memory>
+
+class Services;
+
 class MainWindow {
 public:
+    explicit MainWindow(Services& services);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
     static bool Register(HINSTANCE instance);
+    // Creates and loads the window; the caller shows it.
     HWND Create(HINSTANCE instance);
+    HWND Handle() const { return hwnd_; }
+    // Gives the window's keyboard shortcuts their commands; true when it took the message.
+    bool TranslateShortcut(MSG& msg) const;
+
+    FileList& List() { return list_; }
+    Preferences& Prefs() { return prefs_; }
+    HWND ToolbarWindow() const { return toolbar_.Handle(); }
+    HWND StatusBarWindow() const { return statusBar_.Handle(); }
+    HMENU Menu() const { return GetMenu(hwnd_); }
+    IDropTarget* DropTarget() const { return dropTarget_.Get(); }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Life of the window.
+    bool Form_Load();
+    void Form_Resize(UINT sizeType);
+    void Form_Unload();
+    void ArrangeControls();
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void ApplyFonts();
+    SIZE MinimumOuterSize() const;
+
+    // Commands.
+    void OnCommand(int id, int notifyCode, HWND control);
+    LRESULT OnNotify(NMHDR& header);
+    void RunMenuCommand(int id);
+    void Toolbar1_ButtonClick(const wchar_t* key);
+    void AddFilesCommand();
+    void RemoveFilesCommand();
+    void MergeFilesCommand();
+    void HelpCommand();
+    void ShowAbout();
+    void OnFilesDropped(const std::vector<std::wstring>& paths);
+    void UpdateControls();
+    void ExitProgram();
+
+    Services& services_;
     HWND hwnd_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    Window toolbar_, listView_, statusBar_;
+    ToolbarImages toolbarImages_;
+    FontHandle font_;
+    int dpi_ = 96;
+    FileList list_;
+    Preferences prefs_;
+    PendingError pendingError_;
+    // The open dialog's result limit; a raise lasts until the next add command.
+    int openDialogMaxChars_ = 260;
+    ComPtr<FileDropTarget> dropTarget_;
 };

@@ -1,0 +1,201 @@
+#include "filelist/AddFiles.h"
+
+#include "filelist/FileList.h"
+#include "paths/Filenames.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
+#include "platform/Services.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cmath>
+#include <iterator>
+#include <cwctype>
+
+namespace {
+
+constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST |
+                             OFN_EXPLORER | OFN_LONGNAMES; // 0x281204
+constexpr wchar_t kOpenFilter[] = L"All  files (*.*)|*.*";
+
+constexpr wchar_t kBufferMessage[] = L"The filename buffer is not large enough\r"
+                                     L"to hold all the filenames you selected.\r"
+                                     L"\r"
+                                     L"The program attempts to increase the buffer size.\r"
+                                     L"\r"
+                                     L"If this does not solve the problem, you can try \r"
+                                     L"to select fewer files at a time or to use drag & drop.";
+
+std::wstring AddErrorMessage(const std::wstring& description) {
+    return L"The following error occured while adding files:\r" + description;
+}
+
+// After files came in: a list that was empty is sorted, otherwise the new entries
+// stay at the end and the next heading click sorts ascending.
+void SortOrMark(FileList& list, int oldCount) {
+    if (oldCount != 0)
+        list.MarkOrderChanged();
+    else
+        list.SortFiles(SortOrder::Ascending);
+}
+
+} // namespace
+
+std::vector<std::wstring> ParseDialogResult(const std::wstring& text) {
+    const auto firstNul = text.find(L'\0');
+    if (firstNul == std::wstring::npos)
+        return {text};
+    std::wstring folder = text.substr(0, firstNul);
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    std::vector<std::wstring> paths;
+    std::size_t start = firstNul + 1;
+    while (true) {
+        const auto end = text.find(L'\0', start);
+        paths.push_back(folder + text.substr(start, end - start));
+        if (end == std::wstring::npos)
+            break;
+        start = end + 1;
+    }
+    return paths;
+}
+
+std::optional<int> DialogLimitOf(const std::wstring& text) {
+    std::size_t i = 0, end = text.size();
+    while (i < end && std::iswspace(text[i]))
+        ++i;
+    while (end > i && std::iswspace(text[end - 1]))
+        --end;
+    if (i == end)
+        return std::nullopt;
+    double value = 0;
+    bool digits = false, fraction = false;
+    double scale = 1;
+    for (; i < end; ++i) {
+        const wchar_t c = text[i];
+        if (c >= L'0' && c <= L'9') {
+            digits = true;
+            if (fraction)
+                value += (scale /= 10) * (c - L'0');
+            else
+                value = value * 10 + (c - L'0');
+            if (value > 1e6)
+                return std::nullopt;
+        } else if (c == L'.' && !fraction) {
+            fraction = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    // A whole number is expected; a fraction rounds half to even, as the
+    // conversion to a 16-bit integer does.
+    const double rounded = std::nearbyint(value);
+    if (!digits || rounded < 1 || rounded > kLargestDialogLimit)
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+std::wstring CommonDialogErrorText(DWORD code) {
+    switch (code) {
+    case CDERR_DIALOGFAILURE: return L"The dialog box could not be created.";
+    case CDERR_STRUCTSIZE: return L"The dialog box structure has an invalid size.";
+    case CDERR_INITIALIZATION:
+        return L"The dialog box could not be initialized; memory may be low.";
+    case CDERR_NOTEMPLATE: return L"The dialog box template is missing.";
+    case CDERR_NOHINSTANCE: return L"The dialog box template's module was not given.";
+    case CDERR_LOADSTRFAILURE: return L"A string of the dialog box could not be loaded.";
+    case CDERR_FINDRESFAILURE: return L"A resource of the dialog box could not be found.";
+    case CDERR_LOADRESFAILURE: return L"A resource of the dialog box could not be loaded.";
+    case CDERR_LOCKRESFAILURE: return L"A resource of the dialog box could not be locked.";
+    case CDERR_MEMALLOCFAILURE: return L"There is not enough memory for the dialog box.";
+    case CDERR_MEMLOCKFAILURE: return L"Memory for the dialog box could not be locked.";
+    case CDERR_NOHOOK: return L"The dialog box's hook procedure is missing.";
+    case CDERR_REGISTERMSGFAIL: return L"A message of the dialog box could not be registered.";
+    case FNERR_SUBCLASSFAILURE:
+        return L"The list box of the dialog could not be set up; memory may be low.";
+    case FNERR_INVALIDFILENAME: return L"A file name is invalid.";
+    case FNERR_BUFFERTOOSMALL:
+        return L"The buffer is too small for the names of the selected files.";
+    }
+    wchar_t hex[16];
+    swprintf(hex, std::size(hex), L"0x%04lX", static_cast<unsigned long>(code));
+    return std::wstring(L"The file dialog failed with error ") + hex + L".";
+}
+
+void AddFiles(AddFilesContext& c) {
+    if (c.strAddDir.empty() && c.list.Count() > 0)
+        c.strAddDir = GetDirectory(c.list.Text(0));
+
+    if (const auto limit = DialogLimitOf(c.strFilenameBufSize))
+        c.dialogMaxChars = *limit;
+    FileDialogRequest request;
+    request.flags = kOpenFlags;
+    request.filter = kOpenFilter;
+    request.initialDir = c.strAddDir;
+    request.maxChars = c.dialogMaxChars;
+
+    FileDialogResult result;
+    while (true) {
+        result = c.services.ShowOpenDialog(c.owner, request);
+        if (result.outcome == FileDialogResult::Outcome::Cancelled)
+            return;
+        if (result.outcome != FileDialogResult::Outcome::TooSmall ||
+            c.dialogMaxChars >= kLargestDialogLimit)
+            break;
+        c.services.ShowMessage(c.owner, kBufferMessage, kWarningBox);
+        // Raised once, straight to the largest limit; the dialog reopens where the
+        // user had gone.
+        c.dialogMaxChars = kLargestDialogLimit;
+        request.maxChars = kLargestDialogLimit;
+        if (!result.folder.empty())
+            request.initialDir = result.folder;
+    }
+    if (result.outcome != FileDialogResult::Outcome::Chosen) {
+        c.services.ShowMessage(c.owner, AddErrorMessage(CommonDialogErrorText(result.error)),
+                               kWarningBox);
+        return;
+    }
+
+    PumpPendingEvents();
+    if (!result.folder.empty())
+        c.strAddDir = result.folder;
+    if (result.text.empty())
+        return;
+
+    const int oldCount = c.list.Count();
+    {
+        FileList::Batch batch(c.list);
+        for (const auto& path : ParseDialogResult(result.text))
+            c.list.AddFile(path);
+    }
+    SortOrMark(c.list, oldCount);
+    c.list.RebuildStatus();
+}
+
+void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths) {
+    const int oldCount = list.Count();
+    {
+        FileList::Batch batch(list);
+        for (const auto& path : paths) {
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES)
+                continue; // vanished or unreadable: nothing to add
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                for (const auto& name : ListFolderFiles(path))
+                    list.AddFile(path + L"\\" + name);
+            } else {
+                list.AddFile(path);
+            }
+        }
+    }
+    const int count = list.Count();
+    if (count > 0) {
+        // The list ends showing its end, the focus mark on the last entry, unselected.
+        list.MakeCurrent(count - 1);
+        list.SetSelected(count - 1, false);
+        list.EnsureVisible(count - 1);
+        list.RebuildStatus();
+    }
+    SortOrMark(list, oldCount);
+}

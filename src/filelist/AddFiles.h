@@ -1,0 +1,40 @@
+#pragma once
+// Files enter the list by the open dialog or by a drop from the desktop shell.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class FileList;
+class Services;
+
+// What the add command reads and writes of the main window.
+struct AddFilesContext {
+    HWND owner;
+    FileList& list;
+    Services& services;
+    std::wstring& strAddDir;
+    const std::wstring& strFilenameBufSize;
+    // The open dialog's result limit, kept between commands like the dialog's own.
+    int& dialogMaxChars;
+};
+
+void AddFiles(AddFilesContext& context);
+
+// Adds dropped files, and the files directly inside dropped folders.
+void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths);
+
+// The paths in an open dialog's result: one full path, or a folder and the names
+// chosen in it, separated by NULs.
+std::vector<std::wstring> ParseDialogResult(const std::wstring& text);
+
+// The result limit a FilenameBufSize text asks for: a whole number the dialog
+// accepts (1 to 32767), or nothing.
+std::optional<int> DialogLimitOf(const std::wstring& text);
+
+// An English description of a common dialog error code.
+std::wstring CommonDialogErrorText(DWORD code);
+
+inline constexpr int kLargestDialogLimit = 32767;

@@ -1,0 +1,23 @@
+#pragma once
+// The commands that edit the list once files are in it: remove, move, sort by the
+// column heading, select all and invert the selection.
+
+#include <string>
+#include <vector>
+
+class FileList;
+class Services;
+
+// Carries every selected text one place up (down), runs of neighbours as a block,
+// each selected flag moving with its text. Returns false, having moved nothing,
+// when a selected entry already stands at the edge.
+bool MoveSelectedUp(std::vector<std::wstring>& texts, std::vector<char>& selected);
+bool MoveSelectedDown(std::vector<std::wstring>& texts, std::vector<char>& selected);
+
+void RemoveFiles(FileList& list, Services& services);
+void MoveUp(FileList& list, Services& services);
+void MoveDown(FileList& list, Services& services);
+void SelectAll(FileList& list);
+void InvertSelection(FileList& list);
+// A click on a column heading, numbered from 1: sorts, alternating the direction.
+void lvwFiles_ColumnClick(FileList& list, int column);

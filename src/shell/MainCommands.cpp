@@ -1,0 +1,99 @@
+// Which control starts which command.
+
+#include "shell/MainWindow.h"
+
+#include "filelist/AddFiles.h"
+#include "filelist/EditCommands.h"
+#include "platform/Services.h"
+#include "shell/CommandState.h"
+
+#include "resource.h"
+
+void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
+    if (control && control == toolbar_.Handle()) {
+        Toolbar1_ButtonClick(ToolbarKeyOf(id));
+        return;
+    }
+    // A shortcut reaches only an enabled item, as a click would.
+    if (notifyCode == 1 && !IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
+        return;
+    RunMenuCommand(id);
+}
+
+void MainWindow::RunMenuCommand(int id) {
+    switch (id) {
+    case IDM_MERGE: MergeFilesCommand(); break;
+    case IDM_EXIT: ExitProgram(); break;
+    case IDM_SORT_FILES_ASC: list_.SortFiles(SortOrder::Ascending); break;
+    case IDM_SORT_FILES_DESC: list_.SortFiles(SortOrder::Descending); break;
+    case IDM_UP: MoveUp(list_, services_); break;
+    case IDM_DOWN: MoveDown(list_, services_); break;
+    case IDM_SELECT_ALL: SelectAll(list_); break;
+    case IDM_INVERT_SELECTION: InvertSelection(list_); break;
+    case IDM_ADD: AddFilesCommand(); break;
+    case IDM_REMOVE: RemoveFilesCommand(); break;
+    case IDM_HELP: HelpCommand(); break;
+    case IDM_ABOUT: ShowAbout(); break;
+    }
+}
+
+void MainWindow::Toolbar1_ButtonClick(const wchar_t* key) {
+    if (!key)
+        return;
+    const std::wstring k = key;
+    if (k == L"add")
+        AddFilesCommand();
+    else if (k == L"remove")
+        RemoveFilesCommand();
+    else if (k == L"up")
+        MoveUp(list_, services_);
+    else if (k == L"down")
+        MoveDown(list_, services_);
+    else if (k == L"merge")
+        MergeFilesCommand();
+}
+
+void MainWindow::AddFilesCommand() {
+    AddFilesContext context{
+        hwnd_, list_, services_, prefs_.strAddDir, prefs_.strFilenameBufSize, openDialogMaxChars_};
+    AddFiles(context);
+    UpdateControls();
+}
+
+void MainWindow::RemoveFilesCommand() {
+    RemoveFiles(list_, services_);
+    UpdateControls();
+}
+
+void MainWindow::MergeFilesCommand() {}
+
+void MainWindow::HelpCommand() {}
+
+void MainWindow::ShowAbout() {}
+
+void MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
+    lvwFiles_OLEDragDrop(list_, paths);
+    UpdateControls();
+}
+
+LRESULT MainWindow::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == listView_.Handle()) {
+        switch (header.code) {
+        case LVN_GETDISPINFOW:
+            list_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+            return 0;
+        case LVN_COLUMNCLICK:
+            lvwFiles_ColumnClick(list_, reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
+            return 0;
+        case LVN_ODFINDITEMW: return -1;
+        }
+        return 0;
+    }
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+        if (const wchar_t* tip = ToolbarTooltipOf(static_cast<int>(header.idFrom)))
+            info.lpszText = const_cast<wchar_t*>(tip);
+        return 0;
+    }
+    return 0;
+}

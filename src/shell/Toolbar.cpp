@@ -1,0 +1,135 @@
+#include "shell/Toolbar.h"
+
+#include "platform/Dpi.h"
+
+#include "resource.h"
+
+#include <cwchar>
+#include <iterator>
+
+namespace {
+
+struct ButtonDesign {
+    int id; // 0 for a separator
+    const wchar_t* caption;
+    const wchar_t* key;
+    const wchar_t* tooltip;
+    int image;
+};
+
+constexpr ButtonDesign kButtons[] = {
+    {IDT_ADD, L"Add", L"add", L"Add files to the list", 0},
+    {IDT_REMOVE, L"Remove", L"remove", L"Remove files from the list", 1},
+    {0, nullptr, nullptr, nullptr, 0},
+    {IDT_UP, L"Up", L"up", L"Move selected files up", 2},
+    {IDT_DOWN, L"Down", L"down", L"Move selected files down", 3},
+    {0, nullptr, nullptr, nullptr, 0},
+    {IDT_MERGE, L"Merge", L"merge", L"Merge the files", 4},
+};
+
+constexpr int kImageWidth = 15, kImageHeight = 16, kImageCount = 5;
+constexpr COLORREF kMaskColour = RGB(192, 192, 192);
+constexpr int kButtonWidthTwips = 705, kButtonHeightTwips = 540;
+
+const ButtonDesign* FindById(int id) {
+    for (const auto& b : kButtons)
+        if (b.id != 0 && b.id == id)
+            return &b;
+    return nullptr;
+}
+
+// The image strip of a resource, stretched to the DPI; silver stays the mask colour
+// because the stretch copies pixels without blending.
+ImageListHandle LoadImages(int bitmapId, int dpi) {
+    const int cx = MulDiv(kImageWidth, dpi, 96), cy = MulDiv(kImageHeight, dpi, 96);
+    ImageListHandle list(ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
+    BitmapHandle strip(
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!list || !strip)
+        return list;
+    WindowDC screen(nullptr);
+    BitmapHandle scaled(CreateCompatibleBitmap(screen.Get(), cx * kImageCount, cy));
+    {
+        MemoryDC from(screen.Get()), to(screen.Get());
+        SelectObjectScope fromBitmap(from.Get(), strip.Get());
+        SelectObjectScope toBitmap(to.Get(), scaled.Get());
+        SetStretchBltMode(to.Get(), COLORONCOLOR);
+        StretchBlt(to.Get(), 0, 0, cx * kImageCount, cy, from.Get(), 0, 0,
+                   kImageWidth * kImageCount, kImageHeight, SRCCOPY);
+    }
+    ImageList_AddMasked(list.Get(), scaled.Get(), kMaskColour);
+    return list;
+}
+
+} // namespace
+
+void ScaleMainToolbar(HWND toolbar, int dpi, ToolbarImages& images) {
+    images.normal = LoadImages(IDB_TOOLBAR_NORMAL, dpi);
+    images.hot = LoadImages(IDB_TOOLBAR_HOT, dpi);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0,
+                 MAKELPARAM(MulDiv(kImageWidth, dpi, 96), MulDiv(kImageHeight, dpi, 96)));
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.normal.Get()));
+    SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(images.hot.Get()));
+    SendMessageW(
+        toolbar, TB_SETBUTTONSIZE, 0,
+        MAKELPARAM(TwipsToPixels(kButtonWidthTwips, dpi), TwipsToPixels(kButtonHeightTwips, dpi)));
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+HWND CreateMainToolbar(HWND parent, int dpi, ToolbarImages& images) {
+    HWND toolbar = CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(IDC_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
+    if (!toolbar)
+        return nullptr;
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBBUTTON buttons[std::size(kButtons)] = {};
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        const auto& design = kButtons[i];
+        buttons[i].idCommand = design.id;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        if (design.id == 0) {
+            buttons[i].fsStyle = BTNS_SEP;
+        } else {
+            buttons[i].iBitmap = design.image;
+            buttons[i].fsStyle = BTNS_BUTTON;
+            buttons[i].iString = reinterpret_cast<INT_PTR>(design.caption);
+        }
+    }
+    ScaleMainToolbar(toolbar, dpi, images);
+    SendMessageW(toolbar, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(
+        toolbar, TB_SETBUTTONSIZE, 0,
+        MAKELPARAM(TwipsToPixels(kButtonWidthTwips, dpi), TwipsToPixels(kButtonHeightTwips, dpi)));
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    return toolbar;
+}
+
+const wchar_t* ToolbarKeyOf(int commandId) {
+    const ButtonDesign* b = FindById(commandId);
+    return b ? b->key : nullptr;
+}
+
+const wchar_t* ToolbarTooltipOf(int commandId) {
+    const ButtonDesign* b = FindById(commandId);
+    return b ? b->tooltip : nullptr;
+}
+
+int ToolbarCommandOf(const wchar_t* key) {
+    for (const auto& b : kButtons)
+        if (b.key && key && std::wcscmp(b.key, key) == 0)
+            return b.id;
+    return 0;
+}
+
+void EnableToolbarKey(HWND toolbar, const wchar_t* key, bool enable) {
+    if (const int id = ToolbarCommandOf(key))
+        SendMessageW(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enable, 0));
+}
+
+bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key) {
+    const int id = ToolbarCommandOf(key);
+    return id != 0 && SendMessageW(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+}

@@ -1,0 +1,71 @@
+#include "support/MainWindowFixture.h"
+
+#include "support/DataObjects.h"
+
+#include <doctest.h>
+
+#include "resource.h"
+
+MainWindowFixture::MainWindowFixture() {
+    REQUIRE(window.Create(GetModuleHandleW(nullptr)) != nullptr);
+}
+
+MainWindowFixture::~MainWindowFixture() {
+    if (Hwnd())
+        DestroyWindow(Hwnd());
+    // The window asks the thread to quit when it goes; the next test runs on.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+std::wstring MainWindowFixture::File(const std::wstring& name, std::size_t size) {
+    return WriteBytes(dir / name, std::string(size, 'x'));
+}
+
+void MainWindowFixture::Command(int id) const {
+    SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void MainWindowFixture::ShortcutCommand(int id) const {
+    SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 1), 0);
+}
+
+void MainWindowFixture::ToolbarClick(int buttonId) const {
+    SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window.ToolbarWindow()));
+}
+
+void MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
+    auto data = MakeFileListData(paths);
+    DragAndDrop(window.DropTarget(), data.Get());
+}
+
+void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
+    std::wstring text = paths.size() == 1 ? paths[0] : dir.Path();
+    if (paths.size() > 1) {
+        // The dialog's multi-selection form: the folder, then the bare names.
+        for (const auto& path : paths) {
+            text.push_back(L'\0');
+            text.append(path, path.rfind(L'\\') + 1);
+        }
+    }
+    services.openResults.push_back(ScriptedServices::Chosen(text, dir.Path()));
+    Command(IDM_ADD);
+}
+
+std::vector<int> MainWindowFixture::SelectedIndexes() {
+    std::vector<int> indexes;
+    const auto selected = List().Selection();
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        if (selected[i])
+            indexes.push_back(static_cast<int>(i));
+    return indexes;
+}
+
+void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
+    std::vector<char> selected(static_cast<std::size_t>(List().Count()), 0);
+    for (int i : indexes)
+        selected[static_cast<std::size_t>(i)] = 1;
+    List().SetSelection(selected);
+}
