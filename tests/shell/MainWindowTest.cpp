@@ -272,6 +272,7 @@ TEST_CASE("The list fills the space between toolbar and status bar") {
         CHECK(l.top == t.bottom);
         CHECK(l.bottom == s.top);
     };
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE); // the first showing lays the window out
     checkPlaced();
     auto columnGap = [&] {
         RECT r;
