@@ -1,0 +1,178 @@
+#include "filelist/AddFiles.h"
+#include "filelist/EditCommands.h"
+#include "shell/CommandState.h"
+#include "support/MainWindowFixture.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+#include <doctest.h>
+
+#include "resource.h"
+
+namespace {
+
+const std::wstring kNul(1, L'\0');
+
+constexpr wchar_t kBufferMessage[] = L"The filename buffer is not large enough\r"
+                                     L"to hold all the filenames you selected.\r\r"
+                                     L"The program attempts to increase the buffer size.\r\r"
+                                     L"If this does not solve the problem, you can try \r"
+                                     L"to select fewer files at a time or to use drag & drop.";
+
+FileDialogResult TooSmall(const std::wstring& folder) {
+    FileDialogResult r = ScriptedServices::Failed(FNERR_BUFFERTOOSMALL);
+    r.folder = folder;
+    return r;
+}
+
+} // namespace
+
+TEST_CASE("The open dialog's result becomes paths") {
+    const struct {
+        std::wstring text;
+        std::vector<std::wstring> paths;
+    } cases[] = {
+        {L"C:\\Data\\one.bin", {L"C:\\Data\\one.bin"}},
+        {L"C:\\Data" + kNul + L"b.bin" + kNul + L"a.bin" + kNul + L"c d.bin",
+         {L"C:\\Data\\b.bin", L"C:\\Data\\a.bin", L"C:\\Data\\c d.bin"}},
+        {L"C:\\" + kNul + L"x.bin" + kNul + L"y.bin", {L"C:\\x.bin", L"C:\\y.bin"}},
+        {L"\\\\server\\share" + kNul + L"x", {L"\\\\server\\share\\x"}},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(ToUtf8(c.text));
+        CHECK(ParseDialogResult(c.text) == c.paths);
+    }
+}
+
+TEST_CASE("FilenameBufSize gives a limit only when the dialog can take it") {
+    const struct {
+        const wchar_t* text;
+        std::optional<int> limit;
+    } cases[] = {
+        {L"4096", 4096}, {L" 12 ", 12},           {L"32767", 32767},      {L"1", 1},
+        {L"12.5", 12},   {L"13.5", 14},           {L"abc", std::nullopt}, {L"", std::nullopt},
+        {L"0", std::nullopt}, {L"-5", std::nullopt}, {L"32768", std::nullopt},
+        {L"99999999999999999999", std::nullopt},   {L"4096x", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(ToUtf8(c.text));
+        CHECK(DialogLimitOf(c.text) == c.limit);
+    }
+}
+
+TEST_CASE("Files chosen in the dialog join the list") {
+    MainWindowFixture f;
+    const auto b = f.File(L"b.bin", 2), a = f.File(L"a.bin", 1), c = f.File(L"c.bin", 4);
+    f.AddByDialog({b, c, a});
+    const FileDialogRequest& request = f.services.openRequests.at(0);
+    CHECK(request.flags == 0x281204);
+    CHECK(request.filter == L"All  files (*.*)|*.*");
+    CHECK(request.fileName.empty());
+    CHECK(request.defaultExt.empty());
+    CHECK(request.maxChars == 4096);
+    // An empty list is sorted.
+    CHECK(f.Texts() == std::vector<std::wstring>{a, b, c});
+    CHECK(f.Status() == L"3 files (7 Bytes)");
+    CHECK(f.window.Prefs().strAddDir == f.dir.Path());
+    CHECK(IsMenuCommandEnabled(f.window.Menu(), IDM_MERGE));
+
+    // A list with entries keeps the dialog's order at its end; the same file twice
+    // stands twice, and the next heading click sorts ascending.
+    f.AddByDialog({c, a});
+    CHECK(f.Texts() == std::vector<std::wstring>{a, b, c, c, a});
+    lvwFiles_ColumnClick(f.List(), 1);
+    CHECK(f.Texts() == std::vector<std::wstring>{a, a, b, c, c});
+    CHECK(f.services.messages.empty());
+}
+
+TEST_CASE("The dialog opens where files were last added from") {
+    MainWindowFixture f;
+    f.Drop({f.File(L"x.bin")});
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    // No stored folder: the first entry's folder is taken and kept.
+    CHECK(f.services.openRequests.at(0).initialDir == f.dir.Path());
+    CHECK(f.window.Prefs().strAddDir == f.dir.Path());
+
+    f.window.Prefs().strAddDir = L"C:\\elsewhere";
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    CHECK(f.services.openRequests.at(1).initialDir == L"C:\\elsewhere");
+    CHECK(f.window.Prefs().strAddDir == L"C:\\elsewhere"); // a cancel changes nothing
+    CHECK(f.Texts().size() == 1);
+}
+
+TEST_CASE("A selection too long for the buffer is chosen again with the largest one") {
+    MainWindowFixture f;
+    const auto a = f.File(L"a.bin"), b = f.File(L"b.bin");
+    f.window.Prefs().strAddDir = L"C:\\start";
+    f.services.openResults.push_back(TooSmall(f.dir.Path()));
+    f.services.openResults.push_back(
+        ScriptedServices::Chosen(f.dir.Path() + kNul + L"a.bin" + kNul + L"b.bin", f.dir.Path()));
+    f.Command(IDM_ADD);
+
+    REQUIRE(f.services.messages.size() == 1);
+    CHECK(f.services.messages[0].text == kBufferMessage);
+    CHECK(f.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
+    REQUIRE(f.services.openRequests.size() == 2);
+    CHECK(f.services.openRequests[1].maxChars == 32767);
+    CHECK(f.services.openRequests[1].initialDir == f.dir.Path());
+    CHECK(f.Texts() == std::vector<std::wstring>{a, b});
+
+    // The raise lasts until the next command, which starts from the preference again.
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    CHECK(f.services.openRequests[2].maxChars == 4096);
+}
+
+TEST_CASE("A selection too long even for the largest buffer is reported once") {
+    MainWindowFixture f;
+    f.services.openResults.push_back(TooSmall(L"C:\\big"));
+    f.services.openResults.push_back(TooSmall(L"C:\\big"));
+    f.Command(IDM_ADD);
+    REQUIRE(f.services.messages.size() == 2);
+    CHECK(f.services.messages[0].text == kBufferMessage);
+    CHECK(f.services.messages[1].text ==
+          L"The following error occured while adding files:\r" +
+              CommonDialogErrorText(FNERR_BUFFERTOOSMALL));
+    CHECK(f.Texts().empty());
+    CHECK(f.window.Prefs().strAddDir.empty());
+}
+
+TEST_CASE("Cancelling after the buffer message adds nothing") {
+    MainWindowFixture f;
+    f.window.Prefs().strAddDir = L"C:\\start";
+    f.services.openResults.push_back(TooSmall(L"C:\\big"));
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    CHECK(f.services.messages.size() == 1);
+    CHECK(f.Texts().empty());
+    CHECK(f.window.Prefs().strAddDir == L"C:\\start");
+}
+
+TEST_CASE("A failing dialog is reported with its own description") {
+    MainWindowFixture f;
+    f.services.openResults.push_back(ScriptedServices::Failed(CDERR_DIALOGFAILURE));
+    f.Command(IDM_ADD);
+    REQUIRE(f.services.messages.size() == 1);
+    CHECK(f.services.messages[0].text == L"The following error occured while adding files:\r"
+                                         L"The dialog box could not be created.");
+    CHECK(f.Texts().empty());
+    // Every code has words of its own, unknown ones included.
+    for (DWORD code : {DWORD{CDERR_STRUCTSIZE}, DWORD{CDERR_MEMALLOCFAILURE},
+                       DWORD{FNERR_INVALIDFILENAME}, DWORD{FNERR_SUBCLASSFAILURE}, DWORD{0x7777}})
+        CHECK_FALSE(CommonDialogErrorText(code).empty());
+}
+
+TEST_CASE("A FilenameBufSize that is not a number keeps the dialog's previous limit") {
+    MainWindowFixture f;
+    f.window.Prefs().strFilenameBufSize = L"2000";
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    f.window.Prefs().strFilenameBufSize = L"plenty";
+    f.services.openResults.push_back(ScriptedServices::Cancelled());
+    f.Command(IDM_ADD);
+    CHECK(f.services.openRequests[0].maxChars == 2000);
+    CHECK(f.services.openRequests[1].maxChars == 2000);
+    CHECK(f.window.Prefs().strFilenameBufSize == L"plenty");
+}
