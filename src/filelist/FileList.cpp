@@ -120,9 +120,16 @@ void FileList::SortFiles(SortOrder order) {
 
 double FileList::GetTotalSize() const {
     double total = 0.0;
-    for (const auto& path : texts_)
-        if (LookUpFile(path) != Lookup::NotFound)
-            total += GetHugeFileSize(path);
+    for (const auto& path : texts_) {
+        // The lookup that finds a file measures it too, in one call per file; a file
+        // the system would not even look up is asked for its size, and counts -1.
+        double size = 0.0;
+        switch (LookUpFile(path, &size)) {
+        case Lookup::Found: total += size; break;
+        case Lookup::Failed: total += GetHugeFileSize(path); break;
+        case Lookup::NotFound: break;
+        }
+    }
     return total;
 }
 

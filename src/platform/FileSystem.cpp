@@ -13,13 +13,13 @@ bool HasWildcard(const std::wstring& path) {
 
 } // namespace
 
-Lookup LookUpFile(const std::wstring& path) {
+Lookup LookUpFile(const std::wstring& path, double* size) {
     if (path.empty() || HasWildcard(path))
         return Lookup::NotFound;
-    WIN32_FIND_DATAW data;
-    FindHandle find(
-        FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (!find) {
+    // Asks for the one entry by name: a search by pattern would read the whole
+    // folder on some file systems, once per listed file.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         switch (GetLastError()) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -29,7 +29,11 @@ Lookup LookUpFile(const std::wstring& path) {
         default: return Lookup::Failed;
         }
     }
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Lookup::NotFound : Lookup::Found;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Lookup::NotFound;
+    if (size)
+        *size = static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
+    return Lookup::Found;
 }
 
 std::vector<std::wstring> ListFolderFiles(const std::wstring& folder) {

@@ -11,7 +11,8 @@ enum class Lookup {
     Failed,   // the lookup itself failed (drive not ready, share unreachable...)
 };
 
-Lookup LookUpFile(const std::wstring& path);
+// When a file is found and size is given, it receives the file's size in bytes.
+Lookup LookUpFile(const std::wstring& path, double* size = nullptr);
 inline bool IsFilePresent(const std::wstring& path) {
     return LookUpFile(path) == Lookup::Found;
 }

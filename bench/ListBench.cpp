@@ -1,0 +1,130 @@
+// Prints how long the file list takes for its everyday work at growing sizes:
+// appending entries, summing them for the status bar, sorting, dropping a whole
+// folder, and moving and removing half of the entries.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "filelist/EditCommands.h"
+#include "platform/Handles.h"
+#include "platform/Services.h"
+#include "shell/MainWindow.h"
+#include "support/DataObjects.h"
+
+#include <chrono>
+#include <functional>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Answers nothing and shows nothing: the benchmark drives no dialog.
+class QuietServices : public Services {
+public:
+    int ShowMessage(HWND, const std::wstring&, UINT) override { return IDOK; }
+    void Beep() override {}
+    FileDialogResult ShowOpenDialog(HWND, const FileDialogRequest&) override { return {}; }
+    FileDialogResult ShowSaveDialog(HWND, const FileDialogRequest&) override { return {}; }
+    bool StartProcess(const std::wstring&) override { return false; }
+    void OpenAddress(HWND, const std::wstring&) override {}
+    std::wstring ReadSetting(const std::wstring&, const std::wstring&,
+                             const std::wstring& fallback) override {
+        return fallback;
+    }
+    void WriteSetting(const std::wstring&, const std::wstring&, const std::wstring&) override {}
+};
+
+double Seconds(const char* what, const std::function<void()>& work) {
+    std::fprintf(stderr, "%s...\n", what);
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::wstring MakeFolder(int count) {
+    std::wstring base(GetTempPathW(0, nullptr), L'\0');
+    base.resize(GetTempPathW(static_cast<DWORD>(base.size()), base.data()));
+    const std::wstring folder = base + L"vmbench-" + std::to_wstring(count);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        // Names in a scrambled order, so the sort has work to do.
+        const std::wstring path =
+            folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin";
+        FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return folder;
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (find) {
+        do {
+            DeleteFileW((folder + L"\\" + data.cFileName).c_str());
+        } while (FindNextFileW(find.Get(), &data));
+    }
+    find.Reset();
+    RemoveDirectoryW(folder.c_str());
+}
+
+void SelectHalf(FileList& list) {
+    std::vector<char> selected(static_cast<std::size_t>(list.Count()));
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        selected[i] = (i / 3) % 2; // runs of three, as a user might pick them
+    list.SetSelection(selected);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    MainWindow::Register(GetModuleHandleW(nullptr));
+    QuietServices services;
+
+    std::printf("%9s %10s %10s %10s %12s %10s %10s %10s\n", "entries", "append", "summary", "sort",
+                "drop folder", "move up", "move down", "remove");
+    std::vector<int> counts{1000, 10000, 100000};
+    if (argc > 1)
+        counts.assign(1, std::atoi(argv[1]));
+    for (int count : counts) {
+        const std::wstring folder = MakeFolder(count);
+        std::vector<std::wstring> paths;
+        for (int i = 0; i < count; ++i)
+            paths.push_back(folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin");
+
+        MainWindow window(services);
+        window.Create(GetModuleHandleW(nullptr));
+        FileList& list = window.List();
+        const double append = Seconds("append", [&] {
+            FileList::Batch batch(list);
+            for (const auto& path : paths)
+                list.AddFile(path);
+        });
+        const double summary = Seconds("summary", [&] { list.RebuildStatus(); });
+        const double sort = Seconds("sort", [&] { list.SortFiles(SortOrder::Ascending); });
+
+        MainWindow dropWindow(services);
+        dropWindow.Create(GetModuleHandleW(nullptr));
+        auto data = MakeFileListData({folder});
+        const double drop =
+            Seconds("drop", [&] { DragAndDrop(dropWindow.DropTarget(), data.Get()); });
+
+        SelectHalf(list);
+        const double up = Seconds("up", [&] { MoveUp(list, services); });
+        const double down = Seconds("down", [&] { MoveDown(list, services); });
+        const double remove = Seconds("remove", [&] { RemoveFiles(list, services); });
+        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %9.3fs %9.3fs %9.3fs\n", count, append,
+                    summary, sort, drop, up, down, remove);
+        std::fflush(stdout);
+        RemoveFolder(folder);
+    }
+    OleUninitialize();
+    return 0;
+}
