@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < count; ++i)
             paths.push_back(folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin");
 
-        MainWindow window(services);
+        MainWindow window(services, L"");
         window.Create(GetModuleHandleW(nullptr));
         FileList& list = window.List();
         const double append = Seconds("append", [&] {
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         const double summary = Seconds("summary", [&] { list.RebuildStatus(); });
         const double sort = Seconds("sort", [&] { list.SortFiles(SortOrder::Ascending); });
 
-        MainWindow dropWindow(services);
+        MainWindow dropWindow(services, L"");
         dropWindow.Create(GetModuleHandleW(nullptr));
         auto data = MakeFileListData({folder});
         const double drop =

@@ -5,7 +5,9 @@
 #include "filelist/AddFiles.h"
 #include "filelist/EditCommands.h"
 #include "platform/Services.h"
+#include "shell/AboutBox.h"
 #include "shell/CommandState.h"
+#include "shell/Help.h"
 
 #include "resource.h"
 
@@ -67,9 +69,13 @@ void MainWindow::RemoveFilesCommand() {
 
 void MainWindow::MergeFilesCommand() {}
 
-void MainWindow::HelpCommand() {}
+void MainWindow::HelpCommand() {
+    IDM_HELP_Click(hwnd_, services_, programDirectory_);
+}
 
-void MainWindow::ShowAbout() {}
+void MainWindow::ShowAbout() {
+    ShowAboutBox(hwnd_, services_);
+}
 
 void MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
     lvwFiles_OLEDragDrop(list_, paths);

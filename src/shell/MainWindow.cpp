@@ -19,7 +19,8 @@ constexpr int kColumnGap = 25;
 
 } // namespace
 
-MainWindow::MainWindow(Services& services) : services_(services) {}
+MainWindow::MainWindow(Services& services, std::wstring programDirectory)
+    : services_(services), programDirectory_(std::move(programDirectory)) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_)

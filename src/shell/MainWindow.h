@@ -18,7 +18,8 @@ class Services;
 
 class MainWindow {
 public:
-    explicit MainWindow(Services& services);
+    // The program directory is where Help looks for its file.
+    MainWindow(Services& services, std::wstring programDirectory);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -66,6 +67,7 @@ private:
     void ExitProgram();
 
     Services& services_;
+    std::wstring programDirectory_;
     HWND hwnd_ = nullptr;
     HACCEL accelerators_ = nullptr;
     Window toolbar_, listView_, statusBar_;

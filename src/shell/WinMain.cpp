@@ -4,6 +4,7 @@
 
 #include "platform/Win32Services.h"
 #include "shell/AppInfo.h"
+#include "shell/Help.h"
 #include "shell/MainWindow.h"
 #include "shell/RegistryNames.h"
 
@@ -35,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return 1;
 
     Win32Services services(kAppTitle, kSettingsKey);
-    MainWindow window(services);
+    MainWindow window(services, ProgramDirectory());
     HWND hwnd = window.Create(instance);
     if (!hwnd)
         return 1;

@@ -49,10 +49,19 @@ TEST_CASE("FilenameBufSize gives a limit only when the dialog can take it") {
         const wchar_t* text;
         std::optional<int> limit;
     } cases[] = {
-        {L"4096", 4096}, {L" 12 ", 12},           {L"32767", 32767},      {L"1", 1},
-        {L"12.5", 12},   {L"13.5", 14},           {L"abc", std::nullopt}, {L"", std::nullopt},
-        {L"0", std::nullopt}, {L"-5", std::nullopt}, {L"32768", std::nullopt},
-        {L"99999999999999999999", std::nullopt},   {L"4096x", std::nullopt},
+        {L"4096", 4096},
+        {L" 12 ", 12},
+        {L"32767", 32767},
+        {L"1", 1},
+        {L"12.5", 12},
+        {L"13.5", 14},
+        {L"abc", std::nullopt},
+        {L"", std::nullopt},
+        {L"0", std::nullopt},
+        {L"-5", std::nullopt},
+        {L"32768", std::nullopt},
+        {L"99999999999999999999", std::nullopt},
+        {L"4096x", std::nullopt},
     };
     for (const auto& c : cases) {
         CAPTURE(ToUtf8(c.text));
@@ -132,9 +141,8 @@ TEST_CASE("A selection too long even for the largest buffer is reported once") {
     f.Command(IDM_ADD);
     REQUIRE(f.services.messages.size() == 2);
     CHECK(f.services.messages[0].text == kBufferMessage);
-    CHECK(f.services.messages[1].text ==
-          L"The following error occured while adding files:\r" +
-              CommonDialogErrorText(FNERR_BUFFERTOOSMALL));
+    CHECK(f.services.messages[1].text == L"The following error occured while adding files:\r" +
+                                             CommonDialogErrorText(FNERR_BUFFERTOOSMALL));
     CHECK(f.Texts().empty());
     CHECK(f.window.Prefs().strAddDir.empty());
 }

@@ -206,7 +206,7 @@ TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
 TEST_CASE("Preferences survive from one run to the next") {
     ScriptedServices services;
     {
-        MainWindow window(services);
+        MainWindow window(services, L"");
         REQUIRE(window.Create(GetModuleHandleW(nullptr)));
         CHECK(window.Prefs().strAddDir.empty());
         CHECK(window.Prefs().strSaveDir.empty());
@@ -222,7 +222,7 @@ TEST_CASE("Preferences survive from one run to the next") {
     // Whatever text the user put into the store is kept as it was.
     services.WriteSetting(kPreferencesSection, kFilenameBufSizeValue, L"lots");
     {
-        MainWindow window(services);
+        MainWindow window(services, L"");
         REQUIRE(window.Create(GetModuleHandleW(nullptr)));
         CHECK(window.Prefs().strAddDir == L"C:\\in");
         CHECK(window.Prefs().strFilenameBufSize == L"lots");

@@ -15,8 +15,9 @@ public:
     ~MainWindowFixture();
 
     ScriptedServices services;
-    MainWindow window{services};
     TempDir dir;
+    // The program's folder is the temporary folder too: Help looks for its file there.
+    MainWindow window{services, dir.Path()};
 
     HWND Hwnd() const { return window.Handle(); }
     FileList& List() { return window.List(); }

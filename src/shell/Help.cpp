@@ -1,0 +1,27 @@
+#include "shell/Help.h"
+
+#include "paths/Filenames.h"
+#include "platform/FileSystem.h"
+#include "platform/Services.h"
+#include "platform/VersionInfo.h"
+
+std::wstring ProgramDirectory() {
+    std::wstring directory = GetDirectory(ProgramPath());
+    if (directory.size() == 2 && directory[1] == L':')
+        directory += L'\\';
+    return directory;
+}
+
+void IDM_HELP_Click(HWND owner, Services& services, const std::wstring& programDirectory) {
+    // Joined as it is: at a drive's root the path holds two backslashes in a row.
+    const std::wstring path = programDirectory + L"\\help.txt";
+    if (IsFilePresent(path)) {
+        services.StartProcess(L"notepad " + path);
+        return;
+    }
+    services.ShowMessage(owner,
+                         L"Cannot find the help file\r" + path +
+                             L"\r\rThe file shipped with the application and should be \r"
+                             L"located in the same directory as the program file.",
+                         kWarningBox);
+}
