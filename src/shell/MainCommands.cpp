@@ -11,15 +11,24 @@
 
 #include "resource.h"
 
+#include <utility>
+
 void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
-    if (control && control == toolbar_.Handle()) {
-        Toolbar1_ButtonClick(ToolbarKeyOf(id));
+    if (busy_) {
+        // Only Exit is kept for later; anything else would run inside the command.
+        if (id == IDM_EXIT)
+            closePending_ = true;
         return;
     }
+    busy_ = true;
+    if (control && control == toolbar_.Handle())
+        Toolbar1_ButtonClick(ToolbarKeyOf(id));
     // A shortcut reaches only an enabled item, as a click would.
-    if (notifyCode == 1 && !IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
-        return;
-    RunMenuCommand(id);
+    else if (notifyCode != 1 || IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
+        RunMenuCommand(id);
+    busy_ = false;
+    if (std::exchange(closePending_, false))
+        OnClose();
 }
 
 void MainWindow::RunMenuCommand(int id) {

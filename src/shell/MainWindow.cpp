@@ -88,6 +88,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // The process ends after this without a WM_DESTROY.
@@ -155,5 +156,12 @@ void MainWindow::UpdateControls() {
 }
 
 void MainWindow::ExitProgram() {
-    DestroyWindow(hwnd_);
+    OnClose();
+}
+
+void MainWindow::OnClose() {
+    if (busy_)
+        closePending_ = true; // the running command closes the window when it ends
+    else
+        DestroyWindow(hwnd_);
 }

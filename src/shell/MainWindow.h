@@ -65,6 +65,7 @@ private:
     void OnFilesDropped(const std::vector<std::wstring>& paths);
     void UpdateControls();
     void ExitProgram();
+    void OnClose();
 
     Services& services_;
     std::wstring programDirectory_;
@@ -80,4 +81,8 @@ private:
     // The open dialog's result limit; a raise lasts until the next add command.
     int openDialogMaxChars_ = 260;
     ComPtr<FileDropTarget> dropTarget_;
+    // A command lets window events run at a few points; a second command or a close
+    // that arrives then must not run inside the first.
+    bool busy_ = false;
+    bool closePending_ = false;
 };

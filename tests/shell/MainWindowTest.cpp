@@ -365,3 +365,28 @@ TEST_CASE("The window shows its design") {
     GetMenuStringW(f.window.Menu(), IDM_ABOUT, item, 64, MF_BYCOMMAND);
     CHECK(std::wstring(item) == L"&About Vorbel...");
 }
+
+TEST_CASE("Commands that arrive while a command runs do not run inside it") {
+    ScriptedServices services;
+    TempDir dir;
+    const auto a = WriteBytes(dir / L"a.bin", "a"), b = WriteBytes(dir / L"b.bin", "b");
+    MainWindow window(services, dir.Path());
+    REQUIRE(window.Create(GetModuleHandleW(nullptr)));
+    // Clicks queued while the open dialog is up reach the window when the add
+    // command lets events run: Remove is dropped, Exit waits for the add to finish.
+    services.whileDialogOpen = [&] {
+        PostMessageW(window.Handle(), WM_COMMAND, IDM_SELECT_ALL, 0);
+        PostMessageW(window.Handle(), WM_COMMAND, IDM_REMOVE, 0);
+        PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    };
+    services.openResults.push_back(ScriptedServices::Chosen(
+        dir.Path() + std::wstring(1, L'\0') + L"a.bin" + std::wstring(1, L'\0') + L"b.bin",
+        dir.Path()));
+    SendMessageW(window.Handle(), WM_COMMAND, IDM_ADD, 0);
+    CHECK(window.Handle() == nullptr); // closed once the add was through
+    CHECK(window.List().Texts() == std::vector<std::wstring>{a, b});
+    CHECK(services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") == dir.Path());
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}

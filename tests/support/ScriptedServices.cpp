@@ -44,11 +44,15 @@ int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
 
 FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {
     openRequests.push_back(request);
+    if (whileDialogOpen)
+        whileDialogOpen();
     return Next(openResults, unexpectedDialogs);
 }
 
 FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
     saveRequests.push_back(request);
+    if (whileDialogOpen)
+        whileDialogOpen();
     return Next(saveResults, unexpectedDialogs);
 }
 

@@ -33,6 +33,8 @@ public:
     // counts as cancelled and the call is noted in unexpectedDialogs.
     std::deque<FileDialogResult> openResults, saveResults;
     int unexpectedDialogs = 0;
+    // Runs while a file dialog is open, as the user's other clicks would.
+    std::function<void()> whileDialogOpen;
 
     std::vector<std::wstring> startedProcesses;
     bool processStarts = true;

@@ -1,0 +1,57 @@
+#pragma once
+// Starts the real program as a separate process and works its windows from the
+// outside, the way a user's clicks and keystrokes reach them.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+
+class ProgramProcess {
+public:
+    // Starts the program beside this test program and waits for its main window.
+    ProgramProcess();
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    HWND Main() const { return main_; }
+    HWND Toolbar() const;
+    HWND List() const;
+
+    // A visible top-level window of the program that matches, or null on time-out.
+    HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const;
+    // The program's open or save dialog.
+    HWND WaitForFileDialog() const;
+    // A message box of the program (a dialog with the program's title).
+    HWND WaitForMessageBox() const;
+    // Waits until the main window takes input again and nothing stands over it.
+    bool WaitUntilIdle(DWORD timeoutMs = 60000) const;
+    bool WaitForExit(DWORD timeoutMs = 30000) const;
+
+    void Command(int id) const;
+    int EntryCount() const;
+    void ToolbarClick(int buttonId) const;
+    // Selects the entry at a 0-based position with the keyboard, as a user would.
+    void SelectEntry(int index) const;
+    // Adds one file through the real open dialog, typing its full path.
+    bool AddThroughDialog(const std::wstring& path) const;
+
+private:
+    KernelHandle process_;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+std::vector<HWND> TopLevelWindowsOf(DWORD pid);
+std::wstring TextOf(HWND hwnd);
+// The message text of a message box: its longest static text.
+std::wstring MessageBoxText(HWND box);
+// Types a full path into a file dialog's name field and presses its OK button.
+void ChooseInFileDialog(HWND dialog, const std::wstring& path);
+void PressButton(HWND dialog, int id);
+// The folder of this test program.
+std::wstring TestProgramDirectory();
