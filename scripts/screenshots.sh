@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the main window with files, the progress dialog
+# during a merge and the About box, at 96 and 144 dpi, each inside a Wine virtual
+# desktop so that the windows have their frames. Writes docs/*.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/lib.sh
+
+ensure_packages
+build x86_64 --target scenes >/dev/null
+mkdir -p docs
+trap 'stop_wine; stop_display' EXIT
+start_display 1024x768x24
+start_wine
+
+set_dpi() {
+    scripts/wine-run.sh reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD \
+        /d "$1" /f >/dev/null 2>&1
+}
+
+shoot() { # scene dpi size
+    local scene=$1 dpi=$2 size=$3
+    local out stop="build/scene-stop"
+    out=$(mktemp)
+    rm -f "$stop"
+    scripts/wine-run.sh explorer "/desktop=shot,$size" build/x86_64/tests/scenes.exe \
+        "$scene" "Z:$REPO_ROOT/$stop" >"$out" 2>/dev/null &
+    local job=$!
+    for _ in $(seq 1800); do
+        grep -qE "READY|FAILED" "$out" && break
+        sleep 0.1
+    done
+    if grep -q READY "$out"; then
+        import -display "$DISPLAY" -window root -crop "$size+0+0" "docs/$scene-$dpi.png"
+        echo "docs/$scene-$dpi.png"
+    else
+        echo "scene $scene at $dpi dpi did not come up" >&2
+    fi
+    touch "$stop"
+    # A fresh Wine session for the next scene: the virtual desktop goes with it.
+    sleep 1
+    wineserver -k >/dev/null 2>&1 || true
+    wait "$job" || true
+    rm -f "$out" "$stop"
+    start_wine
+}
+
+for dpi in 96 144; do
+    set_dpi "$dpi"
+    size=$([ "$dpi" = 96 ] && echo 640x420 || echo 960x630)
+    for scene in main progress about; do
+        shoot "$scene" "$dpi" "$size"
+    done
+done
+set_dpi 96
