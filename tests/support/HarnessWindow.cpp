@@ -29,10 +29,10 @@ HarnessWindow::HarnessWindow() {
     column.mask = LVCF_WIDTH;
     column.cx = 580;
     SendMessageW(listView, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    const HWND statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
-                                           0, window_.Get(), nullptr, instance, nullptr);
-    SendMessageW(statusBar, SB_SIMPLE, TRUE, 0);
-    list.Attach(listView, statusBar);
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                 window_.Get(), nullptr, instance, nullptr);
+    SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
+    list.Attach(listView, statusBar_);
     ShowWindow(window_.Get(), SW_SHOW);
 }
 
@@ -40,6 +40,14 @@ void HarnessWindow::Fill(const std::vector<std::wstring>& paths) {
     for (const auto& path : paths)
         list.AddFile(path);
     list.RebuildStatus();
+}
+
+std::wstring HarnessWindow::StatusBarText() const {
+    const auto length = LOWORD(SendMessageW(statusBar_, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(statusBar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
 }
 
 LRESULT CALLBACK HarnessWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -20,6 +20,9 @@ public:
     HWND Handle() const { return window_.Get(); }
     // Adds the paths to the list and shows the list's summary, as adding files does.
     void Fill(const std::vector<std::wstring>& paths);
+    // The status bar's text, read as part 0: Wine's simple-mode status bar answers
+    // nothing for SB_SIMPLEID.
+    std::wstring StatusBarText() const;
 
     FileList list;
     // Called for every message from WM_APP on that reaches the window.
@@ -29,4 +32,5 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     WindowHandle window_;
+    HWND statusBar_ = nullptr;
 };
