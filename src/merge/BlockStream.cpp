@@ -44,10 +44,12 @@ BlockStream::Result BlockStream::Next(DWORD& bytes) {
         if (Flush() != Result::Ok)
             return Result::WriteFailed;
         filled_ = cursor_ = flushed_ = 0;
+        // The read may change the chunk size for the next one.
+        const DWORD asked = chunk_;
         DWORD got = 0;
-        if (!Read(buffer_.get(), chunk_, &got))
+        if (!Read(buffer_.get(), asked, &got))
             return Result::ReadFailed;
-        filled_ = std::min(got, chunk_);
+        filled_ = std::min(got, asked);
     }
     bytes = std::min(kBlockSize, filled_ - cursor_);
     cursor_ += bytes;

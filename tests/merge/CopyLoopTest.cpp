@@ -98,6 +98,32 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
     }
 }
 
+TEST_CASE("Calls of the system slow enough to shrink the chunks lose no byte") {
+    TempDir dir;
+    Inputs inputs;
+    inputs.Add(dir, 300000);
+    inputs.Add(dir, 2500000);
+    MergeRig rig;
+    rig.window.Fill(inputs.paths);
+    rig.options.minChunk = 16384;
+    // Every other call takes longer than a call may, so the chunk size swings both
+    // ways, between a read and the use of what it read too.
+    auto calls = std::make_shared<int>(0);
+    rig.options.calls.read = [=](HANDLE file, void* buffer, DWORD size, DWORD* done) {
+        if (++*calls % 2 == 0)
+            Sleep(40);
+        return ReadFile(file, buffer, size, done, nullptr);
+    };
+    rig.options.calls.write = [=](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
+        if (++*calls % 3 == 0)
+            Sleep(40);
+        return WriteFile(file, buffer, size, done, nullptr);
+    };
+    WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
+    CHECK(FileBytes(dir / L"out.bin") == inputs.Joined());
+    CHECK(rig.services.messages.empty());
+}
+
 TEST_CASE("A file listed twice is copied at both places") {
     TempDir dir;
     Inputs inputs;
