@@ -49,12 +49,14 @@ void Warn(MergeHost& host, const std::wstring& text) {
     host.services.ShowMessage(owner, text, kWarningBox);
 }
 
-// The main window's state while a merge runs: from the constructor on, the status
-// bar says "Merging...", the main window takes no input and the progress dialog
-// stands over it; the destructor puts all of it back, on every way out.
+// The main window's state while a merge runs: from Begin on, the status bar says
+// "Merging...", the main window takes no input and the progress dialog stands over
+// it; the destructor puts all of it back, on every way out.
 class MergeSession {
 public:
-    MergeSession(MergeHost& host, const std::wstring& output) : host_(host) {
+    explicit MergeSession(MergeHost& host) : host_(host) {}
+
+    void Begin(const std::wstring& output) {
         host_.list.SetStatusText(kMergingText);
         EnableWindow(host_.mainWindow, FALSE);
         if (!host_.progress.Load(host_.mainWindow, host_.services)) {
@@ -77,7 +79,11 @@ public:
         PumpPendingEvents();
         EnableWindow(host_.mainWindow, TRUE);
         SetFocus(host_.mainWindow);
-        host_.list.SetStatusText(host_.list.StatusText());
+        try {
+            host_.list.SetStatusText(host_.list.StatusText());
+        } catch (...) {
+            // Out of memory for a status text: the window works without it.
+        }
     }
 
     MergeSession(const MergeSession&) = delete;
@@ -192,7 +198,8 @@ void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
                                   kWarningBox);
         return;
     }
-    MergeSession session(host, output);
+    MergeSession session(host);
+    session.Begin(output);
     CopyInputs(host, inputs, out.Get(), total, stream, options);
     out.Reset();
 }
