@@ -9,59 +9,61 @@ namespace {
 
 constexpr std::size_t kBlock = 4096;
 
-std::wstring CheckAgain() {
-    return L"\r\rCheck the file and try again.";
-}
-
-double TotalOf(const Inputs& inputs) {
-    double total = 0;
-    for (const auto& c : inputs.contents)
-        total += static_cast<double>(c.size());
-    return total;
-}
-
-// Writes bytes at an offset of an existing file, which may lie past 4 GiB.
-void WriteAt(const std::wstring& path, std::int64_t offset, const std::string& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    REQUIRE(file.Valid());
+// Reads or writes bytes at an offset, which may lie past 4 GiB.
+std::string At(const std::wstring& path, std::int64_t offset, std::size_t size,
+               const std::string& write = {}) {
+    FileHandle file(CreateFileW(path.c_str(), write.empty() ? GENERIC_READ : GENERIC_WRITE,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER at;
     at.QuadPart = offset;
     REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
-    DWORD written = 0;
-    REQUIRE(
-        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
-
-std::string ReadAt(const std::wstring& path, std::int64_t offset, std::size_t size) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    REQUIRE(file.Valid());
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
-    std::string bytes(size, '\0');
-    DWORD got = 0;
-    REQUIRE(ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &got, nullptr));
-    bytes.resize(got);
+    std::string bytes = write.empty() ? std::string(size, '\0') : write;
+    DWORD done = 0;
+    REQUIRE((write.empty()
+                 ? ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)
+                 : WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)));
+    bytes.resize(done);
     return bytes;
 }
 
-// The system's write with a limit on what the disk takes: the call that reaches it
-// stores what still fits and fails, as a full disk does, telling how much it stored
-// or not.
-FileCalls DiskFullAfter(std::uint64_t limit, DWORD error, bool tellsStored) {
-    auto stored = std::make_shared<std::uint64_t>(0);
+// Faults put into the system's reads and writes.
+struct Faults {
+    DWORD perWrite = MAXDWORD;  // most bytes a write stores
+    std::uint64_t room = ~0ull; // bytes the disk takes; the write reaching it fails
+    bool tellsStored = true;    // whether that write tells what it stored
+    int failingRead = 0;        // the read call that fails, counted from 1
+    DWORD error = 0;            // of the failing write or read
+    bool slow = false;          // now and then a call slow enough to shrink the chunks
+};
+
+FileCalls WithFaults(Faults f) {
+    struct Counts {
+        int reads = 0, writes = 0;
+        std::uint64_t stored = 0;
+    };
+    auto n = std::make_shared<Counts>();
     FileCalls calls;
+    calls.read = [=](HANDLE file, void* buffer, DWORD size, DWORD* done) -> BOOL {
+        if (++n->reads == f.failingRead) {
+            SetLastError(f.error);
+            return FALSE;
+        }
+        if (f.slow && n->reads % 2 == 0)
+            Sleep(40);
+        return ReadFile(file, buffer, size, done, nullptr);
+    };
     calls.write = [=](HANDLE file, const void* buffer, DWORD size, DWORD* done) -> BOOL {
-        const DWORD fits = static_cast<DWORD>(std::min<std::uint64_t>(size, limit - *stored));
+        if (f.slow && ++n->writes % 3 == 0)
+            Sleep(40);
+        const auto fits =
+            static_cast<DWORD>(std::min<std::uint64_t>({size, f.perWrite, f.room - n->stored}));
         WriteFile(file, buffer, fits, done, nullptr);
-        *stored += *done;
-        if (fits == size)
+        n->stored += *done;
+        if (fits == size || n->stored < f.room)
             return TRUE;
-        if (!tellsStored)
+        if (!f.tellsStored)
             *done = 0;
-        SetLastError(error);
+        SetLastError(f.error);
         return FALSE;
     };
     return calls;
@@ -71,182 +73,179 @@ FileCalls DiskFullAfter(std::uint64_t limit, DWORD error, bool tellsStored) {
 
 TEST_CASE("The output is the inputs one after the other, byte for byte") {
     const std::vector<std::vector<std::size_t>> sizeSets = {
-        {0, 0}, {1, 4095}, {4096, 4097}, {0, 8193, 0, 1}, {200000, 123457, 65536},
+        {0, 0}, {1, 4095}, {4096, 4097}, {0, 8193, 0, 1}, {200000, 123457, 65536}};
+    const struct {
+        std::string what;
+        DWORD minChunk, maxChunk;
+        Faults faults;
+    } ways[] = {
+        {"single blocks", 4096, 4096, {}},
+        {"small chunks", 8192, 12288, {}},
+        {"the program's chunks", 65536, 1 << 20, {}},
+        {"short writes", 65536, 1 << 20, {.perWrite = 1000}},
+        {"slow calls", 16384, 1 << 20, {.slow = true}},
     };
-    // Single blocks, small chunks, and the program's own sizes.
-    const std::pair<DWORD, DWORD> chunkings[] = {{4096, 4096}, {8192, 12288}, {65536, 1 << 20}};
     for (const auto& sizes : sizeSets) {
-        for (const auto& [minChunk, maxChunk] : chunkings) {
-            CAPTURE(sizes.size());
-            CAPTURE(sizes[1]);
-            CAPTURE(minChunk);
+        for (const auto& way : ways) {
+            CAPTURE(way.what);
+            CAPTURE(sizes.back());
             TempDir dir;
             Inputs inputs;
             for (auto size : sizes)
                 inputs.Add(dir, size);
+            inputs.Repeat(0); // a file listed twice is copied twice
             MergeRig rig;
-            rig.window.Fill(inputs.paths);
-            rig.options.minChunk = minChunk;
-            rig.options.maxChunk = maxChunk;
-            const auto out = dir / L"out.bin";
-            WriteMergedFile(rig.host, inputs.paths, out, TotalOf(inputs), rig.options);
-            CHECK(FileBytes(out) == inputs.Joined());
+            rig.options.minChunk = way.minChunk;
+            rig.options.maxChunk = way.maxChunk;
+            rig.options.calls = WithFaults(way.faults);
+            rig.Merge(inputs, inputs.Total());
+            CHECK(FileBytes(rig.output) == inputs.Joined());
             CHECK(rig.services.messages.empty());
-            rig.CheckRestored(inputs.paths);
+            rig.CheckRestored();
             inputs.CheckUnchanged();
         }
     }
 }
 
-TEST_CASE("Calls of the system slow enough to shrink the chunks lose no byte") {
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 300000);
-    inputs.Add(dir, 2500000);
-    MergeRig rig;
-    rig.window.Fill(inputs.paths);
-    rig.options.minChunk = 16384;
-    // Every other call takes longer than a call may, so the chunk size swings both
-    // ways, between a read and the use of what it read too.
-    auto calls = std::make_shared<int>(0);
-    rig.options.calls.read = [=](HANDLE file, void* buffer, DWORD size, DWORD* done) {
-        if (++*calls % 2 == 0)
-            Sleep(40);
-        return ReadFile(file, buffer, size, done, nullptr);
-    };
-    rig.options.calls.write = [=](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
-        if (++*calls % 3 == 0)
-            Sleep(40);
-        return WriteFile(file, buffer, size, done, nullptr);
-    };
-    WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-    CHECK(FileBytes(dir / L"out.bin") == inputs.Joined());
-    CHECK(rig.services.messages.empty());
-}
-
-TEST_CASE("A file listed twice is copied at both places") {
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 5000);
-    inputs.Add(dir, 3);
-    inputs.paths.push_back(inputs.paths[0]);
-    inputs.contents.push_back(inputs.contents[0]);
-    MergeRig rig;
-    rig.window.Fill(inputs.paths);
-    WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-    CHECK(FileBytes(dir / L"out.bin") == inputs.Joined());
-}
-
 TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
     TempDir dir;
-    const std::int64_t size = 4294967296LL + 8193;
-    const auto big = dir / L"big.bin";
-    REQUIRE(MakeSparseFile(big, size));
-    // Marks on both sides of 4 GiB and at the very end; the rest reads as zeros.
-    const std::string before = "before-4GiB", after = "after-4GiB", last = "the-end";
-    WriteAt(big, 4294967296LL - 5, before);
-    WriteAt(big, 4294967296LL + 4096, after);
-    WriteAt(big, size - 7, last);
-    const auto head = WriteBytes(dir / L"head.bin", "HEAD");
-    const auto tail = WriteBytes(dir / L"tail.bin", "TAIL!");
+    const std::int64_t size = 4294967296LL + 8193, past = 4294967296LL + 4096;
+    Inputs inputs;
+    inputs.folder = dir.Path();
+    inputs.paths = {WriteBytes(dir / L"head.bin", "HEAD"), dir / L"big.bin",
+                    WriteBytes(dir / L"tail.bin", "TAIL!")};
+    REQUIRE(MakeSparseFile(inputs.paths[1], size));
+    At(inputs.paths[1], 4294967296LL - 5, 11, "before-4GiB");
+    At(inputs.paths[1], past, 10, "after-4GiB");
+    At(inputs.paths[1], size - 7, 7, "the-end");
 
     MergeRig rig;
-    const std::vector<std::wstring> paths = {head, big, tail};
-    rig.window.Fill(paths);
     rig.options.pumpIntervalMs = 15;
-    const auto out = dir / L"out.bin";
-    WriteMergedFile(rig.host, paths, out, GetHugeFileSize(head) + size + GetHugeFileSize(tail),
-                    rig.options);
+    rig.Merge(inputs, 9 + static_cast<double>(size));
     CHECK(rig.services.messages.empty());
-    CHECK(GetHugeFileSize(out) == static_cast<double>(4 + size + 5));
-    CHECK(ReadAt(out, 0, 6) == std::string("HEAD\0\0", 6));
-    CHECK(ReadAt(out, 4 + 4294967296LL - 5, before.size()) == before);
-    CHECK(ReadAt(out, 4 + 4294967296LL + 4096, after.size()) == after);
-    CHECK(ReadAt(out, 4 + size - 7, 12) == last + "TAIL!");
+    CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
+    CHECK(At(rig.output, 0, 6) == std::string("HEAD\0\0", 6));
+    CHECK(At(rig.output, 4 + 4294967296LL - 5, 11) == "before-4GiB");
+    CHECK(At(rig.output, 4 + past, 10) == "after-4GiB");
+    CHECK(At(rig.output, 4 + size - 7, 12) == "the-endTAIL!");
 }
 
-TEST_CASE("The bar moves past each hundredth of the total, fewer than 100 times") {
+TEST_CASE("The bar moves fewer than 100 times and stays within 100 when inputs grew") {
     TempDir dir;
     Inputs inputs;
     for (auto size : {400000u, 350000u, 250000u})
         inputs.Add(dir, size);
-    REQUIRE(TotalOf(inputs) == 1000000.0);
-    MergeRig rig;
-    rig.window.Fill(inputs.paths);
-    rig.WatchBar();
-    WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", 1000000.0, rig.options);
-    const auto& moves = rig.barPositions;
-    REQUIRE(moves.size() >= 2);
-    CHECK(moves.size() < 100);
-    CHECK(moves[0] == 123); // 12,288 bytes: 1.2288 %
-    CHECK(moves[1] == 205); // the next threshold, 20,002, passed at 20,480 bytes
-    CHECK(std::is_sorted(moves.begin(), moves.end()));
-    CHECK(moves.back() <= 10000);
-}
-
-TEST_CASE("The bar stays within 100 when the inputs grew after they were measured") {
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 50000);
-    inputs.Add(dir, 50000);
-    for (double measured : {1000.0, 0.0, -1.0}) {
+    for (double measured : {1000000.0, 1000.0, 0.0, -1.0}) {
         CAPTURE(measured);
         MergeRig rig;
-        rig.window.Fill(inputs.paths);
         rig.WatchBar();
-        WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", measured, rig.options);
-        CHECK(FileBytes(dir / L"out.bin") == inputs.Joined());
-        REQUIRE_FALSE(rig.barPositions.empty());
-        CHECK(*std::max_element(rig.barPositions.begin(), rig.barPositions.end()) == 10000);
-        CHECK(rig.progress.Value() == 100.0f);
+        rig.Merge(inputs, measured);
+        const auto& moves = rig.barPositions;
+        REQUIRE(moves.size() >= 2);
+        CHECK(std::is_sorted(moves.begin(), moves.end()));
+        CHECK(moves.back() <= 10000);
+        if (measured == 1000000.0) {
+            CHECK(moves.size() < 100);
+            CHECK(moves[0] == 123); // 12,288 bytes: 1.2288 %
+            CHECK(moves[1] == 205); // past the next threshold, 20,002, at 20,480 bytes
+        } else {
+            CHECK(rig.progress.Value() == 100.0f);
+        }
     }
 }
 
-TEST_CASE("An input that cannot be opened is named; the inputs before it are complete") {
-    enum class Trouble { Deleted, OpenForWriting };
-    for (auto trouble : {Trouble::Deleted, Trouble::OpenForWriting}) {
-        CAPTURE(static_cast<int>(trouble));
+TEST_CASE("A failure names the input it concerns; the output keeps the whole blocks before it") {
+    const std::size_t first = 10000, inSecond = first + 3 * kBlock + 123;
+    const std::wstring open = L"Cannot open the file ";
+    const std::wstring read = L"An error occured while reading the file ";
+    const std::wstring write = L"An error occured while writing the file ";
+    const struct {
+        std::string what;
+        DWORD chunk;
+        Faults faults;
+        std::wstring message; // its first words; the input, "." and the system's text follow
+        int input;
+        DWORD error;
+        std::size_t kept;
+    } cases[] = {
+        {"deleted after the checks", 65536, {}, open, 1, ERROR_FILE_NOT_FOUND, first},
+        {"held open for writing", 65536, {}, open, 1, ERROR_SHARING_VIOLATION, first},
+        {"a read fails",
+         4096,
+         {.failingRead = 7, .error = ERROR_CRC},
+         read,
+         1,
+         ERROR_CRC,
+         first + 2 * kBlock},
+        {"the disk fills up, the write telling what it stored",
+         65536,
+         {.room = inSecond, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first + 3 * kBlock},
+        {"the disk fills up, a block-sized write not telling",
+         4096,
+         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first + 3 * kBlock},
+        {"the disk fills up, a chunk-sized write not telling",
+         65536,
+         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first},
+        {"the disk fills up in a short last block",
+         65536,
+         {.room = first - 5, .error = ERROR_HANDLE_DISK_FULL},
+         write,
+         0,
+         ERROR_HANDLE_DISK_FULL,
+         2 * kBlock},
+        {"a write stores nothing", 65536, {.perWrite = 0}, write, 0, ERROR_WRITE_FAULT, 0},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
         TempDir dir;
         Inputs inputs;
-        inputs.Add(dir, 9000);
-        inputs.Add(dir, 4096);
-        inputs.Add(dir, 100);
-        const auto& troubled = inputs.paths[1];
+        inputs.Add(dir, first);
+        inputs.Add(dir, 50000);
+        const std::wstring& troubled = inputs.paths[c.input];
         FileHandle writer;
-        DWORD expectedError = 0;
-        if (trouble == Trouble::Deleted) {
+        if (c.error == ERROR_FILE_NOT_FOUND)
             REQUIRE(DeleteFileW(troubled.c_str()));
-            expectedError = ERROR_FILE_NOT_FOUND;
-        } else {
+        if (c.error == ERROR_SHARING_VIOLATION)
             writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            REQUIRE(writer.Valid());
-            expectedError = ERROR_SHARING_VIOLATION;
-        }
+                                     OPEN_EXISTING, 0, nullptr));
         MergeRig rig;
-        rig.window.Fill(inputs.paths);
-        WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", 13196, rig.options);
+        rig.options.minChunk = rig.options.maxChunk = c.chunk;
+        rig.options.calls = WithFaults(c.faults);
+        rig.Merge(inputs, inputs.Total());
+        CHECK(FileBytes(rig.output) == inputs.Joined(c.kept));
         REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text == L"Cannot open the file " + troubled + L".\r" +
-                                                   GetErrorText(expectedError) + CheckAgain());
+        CHECK(rig.services.messages[0].text == c.message + troubled + L".\r" +
+                                                   GetErrorText(c.error) +
+                                                   L"\r\rCheck the file and try again.");
         CHECK(rig.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
-        CHECK(FileBytes(dir / L"out.bin") == Bytes{inputs.contents[0]});
-        rig.CheckRestored(inputs.paths);
+        rig.CheckRestored();
     }
 }
 
-TEST_CASE("A confirmed cancel stops after one more block and leaves whole blocks") {
-    // Every block moves the bar here (the total is under 100 blocks), and every move
-    // clicks Cancel; the k-th question is answered Yes.
-    const std::vector<std::size_t> blocks = {4096, 4096, 4096, 100, 4096, 4096, 4096};
+TEST_CASE("A confirmed cancel lets one more block through and leaves whole blocks") {
+    // Under 100 blocks in all, every block moves the bar; every move clicks Cancel,
+    // and the k-th question is answered Yes.
+    const std::size_t blocks[] = {4096, 4096, 4096, 100, 4096, 4096, 4096};
     const struct {
         int k;
-        std::size_t kept; // blocks in the output
+        std::size_t kept; // blocks
     } cases[] = {
-        {1, 2}, // within the first input
+        {1, 2}, // inside the first input
         {3, 4}, // its last, short block is the one more
-        {4, 5}, // after the first input's end: the next input's first block
-        {7, 7}, // after the last block: nothing is left to stop
+        {4, 5}, // after its end: the next input's first block
+        {7, 7}, // after the last block nothing is left to stop
     };
     for (const auto& c : cases) {
         CAPTURE(c.k);
@@ -255,120 +254,21 @@ TEST_CASE("A confirmed cancel stops after one more block and leaves whole blocks
         inputs.Add(dir, 3 * kBlock + 100);
         inputs.Add(dir, 3 * kBlock);
         MergeRig rig;
-        rig.window.Fill(inputs.paths);
         rig.WatchBar();
         rig.onBarMove = [&] { rig.PostCancelClick(); };
         int questions = 0;
-        rig.services.onMessage = [&](const std::wstring&, UINT) {
+        rig.services.onMessage = [&](const std::wstring& text, UINT) {
+            CHECK(text == L"Do you really want to cancel the process?");
             return ++questions == c.k ? IDYES : IDNO;
         };
-        WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < c.kept; ++i)
-            kept += blocks[i];
-        CHECK(FileBytes(dir / L"out.bin") == inputs.Joined(kept));
+        rig.Merge(inputs, inputs.Total());
         CHECK(questions == c.k);
-        for (const auto& m : rig.services.messages)
-            CHECK(m.text == L"Do you really want to cancel the process?");
-        rig.CheckRestored(inputs.paths);
+        CHECK(rig.services.messages.size() == static_cast<std::size_t>(c.k));
+        CHECK(FileBytes(rig.output) ==
+              inputs.Joined(std::accumulate(blocks, blocks + c.kept, std::size_t{0})));
+        rig.CheckRestored();
         inputs.CheckUnchanged();
     }
-}
-
-TEST_CASE("A failed or short write is reported with the input's name, never left short") {
-    const std::size_t first = 10000, second = 50000;
-    const std::size_t inSecond = first + 3 * kBlock + 123;
-    const struct {
-        std::string what;
-        std::function<FileCalls()> calls;
-        std::size_t keptBySingleBlocks; // bytes the output holds, with 4 KiB chunks
-        std::size_t keptByChunks;       // and with 64 KiB chunks
-        int failedInput;                // the input named, -1 for none
-        DWORD error;
-    } cases[] = {
-        {"every write stores at most 1000 bytes",
-         [] {
-             FileCalls calls;
-             calls.write = [](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
-                 return WriteFile(file, buffer, std::min<DWORD>(size, 1000), done, nullptr);
-             };
-             return calls;
-         },
-         first + second, first + second, -1, 0},
-        {"the disk fills up in the second input, the write telling what it stored",
-         [=] { return DiskFullAfter(inSecond, ERROR_DISK_FULL, true); }, first + 3 * kBlock,
-         first + 3 * kBlock, 1, ERROR_DISK_FULL},
-        {"the disk fills up in the second input, the write not telling",
-         [=] { return DiskFullAfter(inSecond, ERROR_DISK_FULL, false); }, first + 3 * kBlock, first,
-         1, ERROR_DISK_FULL},
-        {"the disk fills up in the first input's last, short block",
-         [=] { return DiskFullAfter(first - 5, ERROR_HANDLE_DISK_FULL, true); }, 2 * kBlock,
-         2 * kBlock, 0, ERROR_HANDLE_DISK_FULL},
-        {"a write reports success but stores nothing",
-         [] {
-             FileCalls calls;
-             calls.write = [](HANDLE, const void*, DWORD, DWORD* done) {
-                 *done = 0;
-                 return TRUE;
-             };
-             return calls;
-         },
-         0, 0, 0, ERROR_WRITE_FAULT},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(c.what);
-        for (DWORD chunk : {4096u, 65536u}) {
-            CAPTURE(chunk);
-            TempDir dir;
-            Inputs inputs;
-            inputs.Add(dir, first);
-            inputs.Add(dir, second);
-            MergeRig rig;
-            rig.window.Fill(inputs.paths);
-            rig.options.minChunk = rig.options.maxChunk = chunk;
-            rig.options.calls = c.calls();
-            WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-            const std::size_t kept = chunk == 4096 ? c.keptBySingleBlocks : c.keptByChunks;
-            CHECK(FileBytes(dir / L"out.bin") == inputs.Joined(kept));
-            if (c.failedInput < 0) {
-                CHECK(rig.services.messages.empty());
-            } else {
-                REQUIRE(rig.services.messages.size() == 1);
-                CHECK(rig.services.messages[0].text == L"An error occured while writing the file " +
-                                                           inputs.paths[c.failedInput] + L".\r" +
-                                                           GetErrorText(c.error) + CheckAgain());
-            }
-            rig.CheckRestored(inputs.paths);
-        }
-    }
-}
-
-TEST_CASE("A failed read is reported after the blocks read before it are written") {
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 6000);
-    inputs.Add(dir, 5 * kBlock);
-    MergeRig rig;
-    rig.window.Fill(inputs.paths);
-    rig.options.minChunk = rig.options.maxChunk = 4096;
-    // The first input takes three reads (two blocks and its end); the second input's
-    // third read fails.
-    int reads = 0;
-    rig.options.calls.read = [&](HANDLE file, void* buffer, DWORD size, DWORD* done) -> BOOL {
-        if (++reads == 6) {
-            SetLastError(ERROR_CRC);
-            return FALSE;
-        }
-        return ReadFile(file, buffer, size, done, nullptr);
-    };
-    WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-    REQUIRE(rig.services.messages.size() == 1);
-    CHECK(rig.services.messages[0].text == L"An error occured while reading the file " +
-                                               inputs.paths[1] + L".\r" + GetErrorText(ERROR_CRC) +
-                                               CheckAgain());
-    CHECK(FileBytes(dir / L"out.bin") == inputs.Joined(6000 + 2 * kBlock));
-    rig.CheckRestored(inputs.paths);
 }
 
 TEST_CASE("An output that cannot be created is reported before anything else changes") {
@@ -377,26 +277,20 @@ TEST_CASE("An output that cannot be created is reported before anything else cha
     inputs.Add(dir, 100);
     inputs.Add(dir, 200);
     const auto old = WriteBytes(dir / L"old.bin", "the older output");
-    // Another program has the older output open and shares nothing.
-    FileHandle holder(CreateFileW(old.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    REQUIRE(holder.Valid());
-    const struct {
-        std::wstring output;
-        DWORD error;
-    } cases[] = {
+    FileHandle holder(
+        CreateFileW(old.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const std::pair<std::wstring, DWORD> cases[] = {
         {dir / L"no such folder\\out.bin", ERROR_PATH_NOT_FOUND},
-        {old, ERROR_SHARING_VIOLATION},
+        {old, ERROR_SHARING_VIOLATION}, // open elsewhere, nothing shared
     };
-    for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.output));
+    for (const auto& [output, error] : cases) {
+        CAPTURE(ToUtf8(output));
         MergeRig rig;
         rig.window.Fill(inputs.paths);
         rig.window.list.SetStatusText(L"untouched");
-        WriteMergedFile(rig.host, inputs.paths, c.output, 300, rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text ==
-              L"Cannot open the file " + c.output + L".\r" + GetErrorText(c.error) +
+        WriteMergedFile(rig.host, inputs.paths, output, 300, rig.options);
+        CHECK(rig.services.messages.at(0).text ==
+              L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
                   L"\r\rMake sure that the file is writable and try again.");
         CHECK(rig.window.StatusBarText() == L"untouched");
         CHECK(IsWindowEnabled(rig.window.Handle()));
@@ -412,31 +306,28 @@ TEST_CASE("A pending error stops the merge with the support message") {
     Inputs inputs;
     inputs.Add(dir, 3 * kBlock);
     inputs.Add(dir, 100);
-
-    SUBCASE("noted before the copy starts") {
+    for (bool beforeTheCopy : {true, false}) {
+        CAPTURE(beforeTheCopy);
         MergeRig rig;
-        rig.window.Fill(inputs.paths);
-        rig.pendingError.Record(1, L"The window system failed.");
-        WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text ==
-              L"The following error occured while initializing the merge process:\r"
-              L"The window system failed." +
-                  support);
-        CHECK(ReadWholeFile(dir / L"out.bin").empty());
-        rig.CheckRestored(inputs.paths);
-    }
-    SUBCASE("noted while a block is copied") {
-        MergeRig rig;
-        rig.window.Fill(inputs.paths);
         rig.WatchBar();
-        rig.onBarMove = [&] { rig.pendingError.Record(2, L"A control failed."); };
-        WriteMergedFile(rig.host, inputs.paths, dir / L"out.bin", TotalOf(inputs), rig.options);
+        if (beforeTheCopy)
+            rig.pendingError.Record(1, L"The window system failed.");
+        else
+            rig.onBarMove = [&] { rig.pendingError.Record(2, L"A control failed."); };
+        rig.Merge(inputs, inputs.Total());
         REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text ==
-              L"The following error occured while processing the file " + inputs.paths[0] +
-                  L":\rA control failed." + support);
-        CHECK(FileBytes(dir / L"out.bin") == inputs.Joined(kBlock));
-        rig.CheckRestored(inputs.paths);
+        if (beforeTheCopy) {
+            CHECK(rig.services.messages[0].text ==
+                  L"The following error occured while initializing the merge process:\r"
+                  L"The window system failed." +
+                      support);
+            CHECK(FileBytes(rig.output) == inputs.Joined(0));
+        } else {
+            CHECK(rig.services.messages[0].text ==
+                  L"The following error occured while processing the file " + inputs.paths[0] +
+                      L":\rA control failed." + support);
+            CHECK(FileBytes(rig.output) == inputs.Joined(kBlock));
+        }
+        rig.CheckRestored();
     }
 }
