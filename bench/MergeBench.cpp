@@ -39,10 +39,14 @@ double MiB(SIZE_T bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+    return folder.ends_with(L'\\') ? folder + name : folder + L'\\' + name;
+}
+
 std::vector<std::wstring> InputPaths(const std::wstring& folder) {
     std::vector<std::wstring> paths;
     for (int i = 0;; ++i) {
-        const std::wstring path = folder + L"\\part" + std::to_wstring(i) + L".bin";
+        const std::wstring path = InFolder(folder, L"part" + std::to_wstring(i) + L".bin");
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
             return paths;
         paths.push_back(path);
@@ -65,7 +69,7 @@ int Make(const std::wstring& folder, int count, int mib) {
         b = static_cast<char>(x >> 16);
     }
     for (int i = 0; i < count; ++i) {
-        const std::wstring path = folder + L"\\part" + std::to_wstring(i) + L".bin";
+        const std::wstring path = InFolder(folder, L"part" + std::to_wstring(i) + L".bin");
         FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
@@ -223,7 +227,7 @@ int Run(const std::wstring& folder, int rounds) {
     double total = 0;
     for (const auto& path : inputs)
         total += static_cast<double>(SizeOf(path));
-    const std::wstring output = folder + L"\\merged.out";
+    const std::wstring output = InFolder(folder, L"merged.out");
 
     MainStandIn main;
     for (const auto& path : inputs)

@@ -3,7 +3,10 @@
 # 256 MiB (4 by default) merged through the real copy loop under the real progress
 # dialog, against a plain 1 MiB ReadFile/WriteFile loop in the same run, and `cat`
 # of the same files on the Linux side for reference. Not a test: it prints figures.
-#   BENCH_FILES=4 BENCH_MIB=256 BENCH_ROUNDS=3 scripts/bench-merge.sh
+# The files live in memory (/dev/shm, seen by Wine as drive M:) unless BENCH_DIR
+# names a Linux folder: the disk's writeback of earlier rounds would otherwise
+# swamp the difference between the two copies.
+#   BENCH_FILES=4 BENCH_MIB=256 BENCH_ROUNDS=3 [BENCH_DIR=/some/folder] scripts/bench-merge.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -15,17 +18,20 @@ exe=build/x86_64/bench_merge.exe
 
 ensure_packages
 build x86_64 --target bench_merge >/dev/null
-data="$REPO_ROOT/build/wineprefix/drive_c/vmbench"
-trap 'rm -rf "$data"; stop_wine; stop_display' EXIT
+data=${BENCH_DIR:-/dev/shm}/vmbench-$$
+mkdir -p "$data"
+drive="$REPO_ROOT/build/wineprefix/dosdevices/m:"
+trap 'rm -rf "$data" "$drive"; stop_wine; stop_display' EXIT
 start_display
 start_wine
+ln -sfn "$data" "$drive"
 # No window manager runs here; without this Wine waits 2 s for one whenever the
 # progress dialog is hidden, and that wait would count as merge time.
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\AppDefaults\bench_merge.exe\X11 Driver' \
     /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
 
-scripts/wine-run.sh "$exe" make 'C:\vmbench' "$files" "$mib"
-scripts/wine-run.sh "$exe" run 'C:\vmbench' "$rounds"
+scripts/wine-run.sh "$exe" make 'M:\' "$files" "$mib"
+scripts/wine-run.sh "$exe" run 'M:\' "$rounds"
 
 # The same files through cat, natively, warm and best of the rounds.
 cat "$data"/part*.bin >/dev/null

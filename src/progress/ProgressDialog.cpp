@@ -35,6 +35,8 @@ constexpr RECT kCancel{3640, 645, 3640 + 1065, 645 + 345};
 
 // The bar shows hundredths of a percent, so a long merge still visibly moves.
 constexpr int kBarScale = 100;
+// Asks the dialog to show the bar's latest value.
+constexpr UINT kShowValue = WM_APP + 1;
 
 bool RegisterProgressClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW existing{};
@@ -112,6 +114,7 @@ void ProgressDialog::Show() {
 
 void ProgressDialog::Unload() {
     window_.Reset();
+    showValuePosted_ = false;
     status1_ = status2_ = bar_ = cancel_ = nullptr;
 }
 
@@ -129,9 +132,17 @@ std::wstring ProgressDialog::Status2() const {
 
 void ProgressDialog::SetValue(float percent) {
     value_ = percent;
-    const float shown = percent > 0.0f ? std::min(percent, 100.0f) : 0.0f;
-    if (bar_)
-        SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(std::lround(shown * kBarScale)), 0);
+    // Moving the bar repaints it at once, which can cost more than many blocks of a
+    // merge; showing the latest value when the window events next run makes a burst
+    // of moves cost one repaint.
+    if (bar_ && !showValuePosted_)
+        showValuePosted_ = PostMessageW(window_.Get(), kShowValue, 0, 0) != FALSE;
+}
+
+void ProgressDialog::ShowValue() {
+    showValuePosted_ = false;
+    const float shown = value_ > 0.0f ? std::min(value_, 100.0f) : 0.0f;
+    SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(std::lround(shown * kBarScale)), 0);
 }
 
 void ProgressDialog::butCancel_Click() {
@@ -143,7 +154,8 @@ void ProgressDialog::Form_Load() {
     SetStatus1(L"");
     SetStatus2(L"");
     SendMessageW(bar_, PBM_SETRANGE32, 0, 100 * kBarScale);
-    SetValue(0.0f);
+    value_ = 0.0f;
+    ShowValue();
     bCancelFlag = false;
 }
 
@@ -268,6 +280,7 @@ LRESULT ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         break;
     case DM_GETDEFID: return MAKELRESULT(IDCANCEL, DC_HASDEFID);
+    case kShowValue: ShowValue(); return 0;
     case WM_CLOSE: Form_QueryUnload(); return 0;
     case WM_QUERYENDSESSION: Form_QueryUnload(); return FALSE;
     case WM_ACTIVATE:

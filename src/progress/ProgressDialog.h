@@ -43,7 +43,7 @@ public:
     std::wstring Status2() const;
 
     // The bar, in percent. The value set is kept as given; the bar shows it held
-    // within 0..100.
+    // within 0..100 once the window events next run.
     void SetValue(float percent);
     float Value() const { return value_; }
 
@@ -59,6 +59,7 @@ private:
     // A close request from outside the program.
     void Form_QueryUnload();
     void lblStatus_Change(HWND label, const std::wstring& text);
+    void ShowValue();
 
     void CreateControls();
     void Layout();
@@ -74,4 +75,5 @@ private:
     int dpi_ = 96;
     Services* services_ = nullptr;
     float value_ = 0.0f;
+    bool showValuePosted_ = false;
 };
