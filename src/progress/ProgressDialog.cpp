@@ -58,6 +58,12 @@ RECT ToPixels(const RECT& twips, int dpi) {
             TwipsToPixels(twips.right, dpi), TwipsToPixels(twips.bottom, dpi)};
 }
 
+SIZE OuterSize(int dpi) {
+    return OuterSizeForClient(kStyle, kExStyle, false,
+                              {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)},
+                              dpi);
+}
+
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
     return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -80,9 +86,7 @@ bool ProgressDialog::Load(HWND owner, Services& services) {
         return false;
 
     dpi_ = DpiOf(owner);
-    const SIZE outer = OuterSizeForClient(
-        kStyle, kExStyle, false,
-        {TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)}, dpi_);
+    const SIZE outer = OuterSize(dpi_);
     CreateWindowExW(kExStyle, kClassName, kDesignCaption, kStyle, 0, 0, outer.cx, outer.cy, owner,
                     nullptr, instance, this);
     if (!window_)
@@ -93,11 +97,10 @@ bool ProgressDialog::Load(HWND owner, Services& services) {
             DeleteMenu(menu, command, MF_BYCOMMAND);
     }
     CreateControls();
+    // The owner's DPI was a guess: the window's own monitor decides.
     if (const int dpi = DpiOf(window_.Get()); dpi != dpi_) {
         dpi_ = dpi;
-        const SIZE size = OuterSizeForClient(
-            kStyle, kExStyle, false,
-            {TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)}, dpi_);
+        const SIZE size = OuterSize(dpi_);
         SetWindowPos(window_.Get(), nullptr, 0, 0, size.cx, size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
