@@ -1,0 +1,317 @@
+// Measures the merge against a plain copy loop over the same files, its memory, and
+// how soon a click on Cancel is answered. Not a test: it prints figures.
+//
+//   bench_merge make FOLDER COUNT MIB   writes COUNT input files of MIB MiB each
+//   bench_merge run FOLDER [ROUNDS]     merges them and prints the figures
+//
+// The files are made by a separate run so that making them does not count towards
+// the memory of the run that merges them.
+
+#include "filelist/FileList.h"
+#include "merge/MergeCommand.h"
+#include "platform/Handles.h"
+#include "platform/PendingError.h"
+#include "platform/Win32Services.h"
+#include "progress/ProgressDialog.h"
+#include "shell/AppInfo.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double MiB(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+    return folder.ends_with(L'\\') ? folder + name : folder + L'\\' + name;
+}
+
+std::vector<std::wstring> InputPaths(const std::wstring& folder) {
+    std::vector<std::wstring> paths;
+    for (int i = 0;; ++i) {
+        const std::wstring path = InFolder(folder, L"part" + std::to_wstring(i) + L".bin");
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return paths;
+        paths.push_back(path);
+    }
+}
+
+std::uint64_t SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int Make(const std::wstring& folder, int count, int mib) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::vector<char> chunk(1 << 20);
+    unsigned x = 12345;
+    for (auto& b : chunk) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<char>(x >> 16);
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::wstring path = InFolder(folder, L"part" + std::to_wstring(i) + L".bin");
+        FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            std::fprintf(stderr, "cannot create %ls\n", path.c_str());
+            return 1;
+        }
+        for (int m = 0; m < mib; ++m) {
+            chunk[0] = static_cast<char>(m); // no two MiB alike
+            DWORD written = 0;
+            if (!WriteFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &written,
+                           nullptr))
+                return 1;
+        }
+    }
+    return 0;
+}
+
+// Reads every file once so that both copies start from a warm cache.
+void Warm(const std::vector<std::wstring>& paths) {
+    std::vector<char> buffer(64 * 1024);
+    for (const auto& path : paths) {
+        FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD got = 0;
+        while (
+            file &&
+            ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
+            got > 0) {
+        }
+    }
+}
+
+// The yardstick: what the system gives a straight 1 MiB copy loop, nothing else.
+double PlainCopy(const std::vector<std::wstring>& inputs, const std::wstring& output) {
+    std::vector<char> buffer(1 << 20);
+    const auto start = Clock::now();
+    FileHandle out(CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    for (const auto& path : inputs) {
+        FileHandle in(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD got = 0, written = 0;
+        while (
+            ReadFile(in.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
+            got > 0)
+            WriteFile(out.Get(), buffer.data(), got, &written, nullptr);
+    }
+    out.Reset();
+    return Seconds(start);
+}
+
+// Answers the cancel question No, noting when it was asked; any other message is a
+// failure of the run.
+class BenchServices : public Win32Services {
+public:
+    BenchServices() : Win32Services(kAppTitle, L"Software\\VorbelMergeBench") {}
+    int ShowMessage(HWND, const std::wstring& text, UINT type) override {
+        if ((type & MB_TYPEMASK) != MB_YESNO) {
+            std::fprintf(stderr, "unexpected message: %ls\n", text.c_str());
+            ++failures;
+            return IDOK;
+        }
+        asked = Clock::now().time_since_epoch().count();
+        ++questions;
+        return IDNO;
+    }
+    std::atomic<int> questions{0};
+    std::atomic<Clock::rep> asked{0};
+    int failures = 0;
+};
+
+// A main window as the merge needs it: a list view with the files and a status bar.
+struct MainStandIn {
+    WindowHandle window;
+    FileList list;
+    MainStandIn() {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"VorbelMergeBenchMain";
+        RegisterClassExW(&wc);
+        window.Reset(CreateWindowExW(0, wc.lpszClassName, kMainCaption, WS_OVERLAPPEDWINDOW, 100,
+                                     100, 640, 480, nullptr, nullptr, wc.hInstance, nullptr));
+        const HWND listView = CreateWindowExW(
+            0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 0, 0, 600,
+            400, window.Get(), nullptr, wc.hInstance, nullptr);
+        const HWND statusBar =
+            CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                            window.Get(), nullptr, wc.hInstance, nullptr);
+        SendMessageW(statusBar, SB_SIMPLE, TRUE, 0);
+        list.Attach(listView, statusBar);
+        ShowWindow(window.Get(), SW_SHOW);
+    }
+};
+
+PROCESS_MEMORY_COUNTERS Memory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+// Clicks Cancel from another thread at spread-out moments of a merge, as a user
+// would, and notes how long each click waited for its question.
+class Clicker {
+public:
+    Clicker(BenchServices& services, int clicks) : services_(services), clicks_(clicks) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~Clicker() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<double> waits; // ms
+
+private:
+    void Run() {
+        HWND dialog = nullptr;
+        while (!stop_ && !(dialog = FindWindowW(L"VorbelMergeProgress", nullptr)))
+            Sleep(1);
+        for (int i = 0; i < clicks_ && !stop_; ++i) {
+            Sleep(37 + 13 * (i % 5));
+            const int before = services_.questions;
+            const auto posted = Clock::now();
+            if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL))))
+                return;
+            while (!stop_ && services_.questions == before)
+                Sleep(0);
+            if (services_.questions != before)
+                waits.push_back(
+                    std::chrono::duration<double, std::milli>(
+                        Clock::time_point(Clock::duration(services_.asked.load())) - posted)
+                        .count());
+        }
+    }
+
+    BenchServices& services_;
+    int clicks_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+int Run(const std::wstring& folder, int rounds) {
+    const std::vector<std::wstring> inputs = InputPaths(folder);
+    if (inputs.empty()) {
+        std::fprintf(stderr, "no input files in %ls: run 'make' first\n", folder.c_str());
+        return 1;
+    }
+    double total = 0;
+    for (const auto& path : inputs)
+        total += static_cast<double>(SizeOf(path));
+    const std::wstring output = InFolder(folder, L"merged.out");
+
+    MainStandIn main;
+    for (const auto& path : inputs)
+        main.list.AddFile(path);
+    main.list.RebuildStatus();
+    BenchServices services;
+    ProgressDialog progress;
+    std::wstring saveDir;
+    PendingError pendingError;
+    MergeHost host{main.window.Get(), main.list, services, progress, saveDir, pendingError};
+
+    Warm(inputs);
+    // Let the window settle before taking the idle figure.
+    for (int i = 0; i < 10; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    const PROCESS_MEMORY_COUNTERS idle = Memory();
+
+    // The first merge alone, so that its peak memory is not mixed with the plain loop's.
+    std::vector<double> merges, plains;
+    const auto merge = [&] {
+        DeleteFileW(output.c_str());
+        const auto start = Clock::now();
+        WriteMergedFile(host, inputs, output, total);
+        merges.push_back(Seconds(start));
+        return SizeOf(output) == static_cast<std::uint64_t>(total);
+    };
+    if (!merge()) {
+        std::fprintf(stderr, "the merge did not write %.0f bytes\n", total);
+        return 1;
+    }
+    const PROCESS_MEMORY_COUNTERS afterMerge = Memory();
+
+    // Then the two copies in turns, so that neither has the quieter disk.
+    for (int round = 0; round < rounds; ++round) {
+        DeleteFileW(output.c_str());
+        plains.push_back(PlainCopy(inputs, output));
+        if (!merge())
+            return 1;
+    }
+
+    // Clicks answered No while a merge runs.
+    std::vector<double> waits;
+    {
+        DeleteFileW(output.c_str());
+        Clicker clicker(services, 20);
+        WriteMergedFile(host, inputs, output, total);
+        waits = clicker.waits;
+    }
+    DeleteFileW(output.c_str());
+
+    const double mergeBest = *std::min_element(merges.begin(), merges.end());
+    const double plainBest = *std::min_element(plains.begin(), plains.end());
+    std::printf("inputs: %zu files, %.0f MiB in all\n", inputs.size(), total / (1 << 20));
+    std::printf("merge (WriteMergedFile, progress dialog): %8.1f MB/s (best of %zu)\n",
+                total / mergeBest / 1e6, merges.size());
+    std::printf("plain 1 MiB ReadFile/WriteFile loop:      %8.1f MB/s (best of %d)\n",
+                total / plainBest / 1e6, rounds);
+    std::printf("ratio merge / plain: %.2f\n", plainBest / mergeBest);
+    std::printf("working set: idle %.1f MiB, peak %.1f MiB after a merge (+%.1f MiB)\n",
+                MiB(idle.WorkingSetSize), MiB(afterMerge.PeakWorkingSetSize),
+                MiB(afterMerge.PeakWorkingSetSize) - MiB(idle.WorkingSetSize));
+    if (!waits.empty()) {
+        double sum = 0;
+        for (double w : waits)
+            sum += w;
+        std::printf("cancel click to question: mean %.1f ms, max %.1f ms over %zu clicks\n",
+                    sum / static_cast<double>(waits.size()),
+                    *std::max_element(waits.begin(), waits.end()), waits.size());
+    }
+    return services.failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"make" && argc == 5)
+        return Make(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (command == L"run" && argc >= 3)
+        return Run(argv[2], argc > 3 ? std::max(1, _wtoi(argv[3])) : 3);
+    std::fprintf(stderr, "usage: bench_merge make FOLDER COUNT MIB | run FOLDER [ROUNDS]\n");
+    return 2;
+}

@@ -1,0 +1,122 @@
+#include "merge/MergeCommand.h"
+
+#include "filelist/FileList.h"
+#include "filelist/StatusSummary.h"
+#include "merge/FileIdentity.h"
+#include "merge/HugeFileFunctions.h"
+#include "paths/Filenames.h"
+#include "platform/EventPump.h"
+#include "platform/FileSystem.h"
+#include "platform/PendingError.h"
+#include "platform/Services.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr wchar_t kTooFewFilesMessage[] = L"Merging requires at least two files.\r\r"
+                                          L"Add the files you want to merge to the list\r"
+                                          L"and try again.";
+constexpr wchar_t kSameFileMessage[] = L"You cannot use the same file for input and output.\r\r"
+                                       L"Check your filenames and try again.";
+
+std::wstring MissingFileMessage(const std::wstring& path) {
+    return L"Cannot find the file " + path + L".\r\rCheck the filename and try again.";
+}
+
+std::wstring NoRoomMessage(const std::wstring& drive, double needed, double free) {
+    return L"Not enough space available on drive " + drive + L"\r" + FormatNumber(needed) +
+           L" Bytes needed\r" + FormatNumber(free) +
+           L" Bytes free\r\rDelete unused files or choose another drive and try again.";
+}
+
+std::wstring SaveDialogFailure(DWORD error) {
+    wchar_t code[16];
+    std::swprintf(code, std::size(code), L"0x%04lX", static_cast<unsigned long>(error));
+    return std::wstring(L"The Save As dialog failed with error ") + code + L".";
+}
+
+void Warn(MergeHost& host, const std::wstring& text) {
+    host.services.ShowMessage(host.mainWindow, text, kWarningBox);
+}
+
+// The Save As dialog, proposed from the first entry: "merge." with its extension,
+// a filter for that extension and one for all files.
+FileDialogRequest SaveAsRequest(const std::wstring& extension, const std::wstring& folder) {
+    FileDialogRequest request;
+    request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    request.fileName = L"merge." + extension;
+    request.filter =
+        extension + L" files (*." + extension + L")|*." + extension + L"|All  files (*.*)|*.*";
+    request.defaultExt = extension;
+    request.initialDir = folder;
+    return request;
+}
+
+void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
+    const std::vector<std::wstring> inputs = host.list.Texts();
+    if (inputs.size() < 2) {
+        Warn(host, kTooFewFilesMessage);
+        return;
+    }
+    double total = 0;
+    for (const std::wstring& path : inputs) {
+        if (!IsFilePresent(path)) {
+            Warn(host, MissingFileMessage(path));
+            return;
+        }
+        total += GetHugeFileSize(path);
+    }
+
+    if (host.saveDir.empty())
+        host.saveDir = GetDirectory(inputs.front());
+    const FileDialogRequest request = SaveAsRequest(GetExtension(inputs.front()), host.saveDir);
+    host.pendingError.Clear();
+    const FileDialogResult chosen = host.services.ShowSaveDialog(host.mainWindow, request);
+    if (chosen.outcome == FileDialogResult::Outcome::Cancelled)
+        return;
+    if (chosen.outcome != FileDialogResult::Outcome::Chosen) {
+        // No output was chosen, so there is nothing to check and no file may be
+        // touched: the failure is reported as the copy stage would report it.
+        host.pendingError.Record(chosen.error, SaveDialogFailure(chosen.error));
+        Warn(host, InitializationFailedMessage(host.pendingError.description));
+        return;
+    }
+    PumpPendingEvents();
+    const std::wstring& output = chosen.text;
+    host.saveDir = chosen.folder.empty() ? GetDirectory(output) : chosen.folder;
+
+    // An input under another name would be destroyed by creating the output.
+    const SameFileTest sameFile(output);
+    for (const std::wstring& path : inputs) {
+        if (sameFile.IsOutput(path)) {
+            Warn(host, kSameFileMessage);
+            return;
+        }
+    }
+
+    // An older output stays until the copy replaces it, so a merge stopped by a
+    // check loses nothing; the room it takes counts as free, as it will be.
+    const std::wstring drive = GetDrive(output);
+    const std::wstring root = drive + L"\\";
+    double free = GetHugeFreeSpace(root);
+    if (free >= 0)
+        free += SpaceFreedByReplacing(output, root);
+    if (free >= total)
+        WriteMergedFile(host, inputs, output, total, options);
+    else
+        Warn(host, NoRoomMessage(drive, total, free));
+}
+
+} // namespace
+
+void MergeFiles(MergeHost& host, const CopyOptions& options) {
+    try {
+        RunMergeCommand(host, options);
+    } catch (...) {
+        // Only memory can run out here; the merge's own guards have already put the
+        // main window back, and the command simply ends.
+    }
+}

@@ -1,0 +1,302 @@
+#include "progress/ProgressDialog.h"
+
+#include "platform/Dpi.h"
+#include "platform/Services.h"
+#include "platform/Window.h"
+#include "progress/FitStatusLine.h"
+
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VorbelMergeProgress";
+constexpr wchar_t kDesignCaption[] = L"Processing...";
+constexpr wchar_t kCancelQuestion[] = L"Do you really want to cancel the process?";
+
+// A fixed dialog frame without minimize and maximize boxes. Being owned, it gets no
+// taskbar entry.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The layout, in twips.
+constexpr int kClientWidth = 4830;
+constexpr int kClientHeight = 1110;
+constexpr int kMargin = 120;
+constexpr int kStatus1Top = 120;
+constexpr int kStatus2Top = 360;
+constexpr int kStatusHeight = 195;
+constexpr RECT kBar{120, 690, 120 + 3375, 690 + 255};
+constexpr RECT kCancel{3640, 645, 3640 + 1065, 645 + 345};
+
+// The bar shows hundredths of a percent, so a long merge still visibly moves.
+constexpr int kBarScale = 100;
+// Asks the dialog to show the bar's latest value.
+constexpr UINT kShowValue = WM_APP + 1;
+
+bool RegisterProgressClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, kClassName, &existing))
+        return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+}
+
+RECT ToPixels(const RECT& twips, int dpi) {
+    return {TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
+            TwipsToPixels(twips.right, dpi), TwipsToPixels(twips.bottom, dpi)};
+}
+
+SIZE OuterSize(int dpi) {
+    return OuterSizeForClient(kStyle, kExStyle, false,
+                              {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)},
+                              dpi);
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+} // namespace
+
+ProgressDialog::~ProgressDialog() {
+    Unload();
+}
+
+bool ProgressDialog::Load(HWND owner, Services& services) {
+    Unload();
+    services_ = &services;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!RegisterProgressClass(instance, WndProc))
+        return false;
+
+    dpi_ = DpiOf(owner);
+    const SIZE outer = OuterSize(dpi_);
+    CreateWindowExW(kExStyle, kClassName, kDesignCaption, kStyle, 0, 0, outer.cx, outer.cy, owner,
+                    nullptr, instance, this);
+    if (!window_)
+        return false;
+    // A dialog frame has no use for Size, Minimize or Maximize.
+    if (HMENU menu = GetSystemMenu(window_.Get(), FALSE)) {
+        for (UINT command : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
+            DeleteMenu(menu, command, MF_BYCOMMAND);
+    }
+    CreateControls();
+    // The owner's DPI was a guess: the window's own monitor decides.
+    if (const int dpi = DpiOf(window_.Get()); dpi != dpi_) {
+        dpi_ = dpi;
+        const SIZE size = OuterSize(dpi_);
+        SetWindowPos(window_.Get(), nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Layout();
+    CenterOverOwner(owner);
+    Form_Load();
+    return true;
+}
+
+void ProgressDialog::Show() {
+    if (window_)
+        ShowWindow(window_.Get(), SW_SHOW);
+}
+
+void ProgressDialog::Unload() {
+    window_.Reset();
+    showValuePosted_ = false;
+    status1_ = status2_ = bar_ = cancel_ = nullptr;
+}
+
+void ProgressDialog::SetCaption(const std::wstring& text) {
+    Window(window_.Get()).SetText(text);
+}
+
+std::wstring ProgressDialog::Status1() const {
+    return Window(status1_).Text();
+}
+
+std::wstring ProgressDialog::Status2() const {
+    return Window(status2_).Text();
+}
+
+void ProgressDialog::SetValue(float percent) {
+    value_ = percent;
+    // Moving the bar repaints it at once, which can cost more than many blocks of a
+    // merge; showing the latest value when the window events next run makes a burst
+    // of moves cost one repaint.
+    if (bar_ && !showValuePosted_)
+        showValuePosted_ = PostMessageW(window_.Get(), kShowValue, 0, 0) != FALSE;
+}
+
+void ProgressDialog::ShowValue() {
+    showValuePosted_ = false;
+    const float shown = value_ > 0.0f ? std::min(value_, 100.0f) : 0.0f;
+    SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(std::lround(shown * kBarScale)), 0);
+}
+
+void ProgressDialog::butCancel_Click() {
+    if (services_ && services_->ShowMessage(window_.Get(), kCancelQuestion, kQuestionBox) == IDYES)
+        bCancelFlag = true;
+}
+
+void ProgressDialog::Form_Load() {
+    SetStatus1(L"");
+    SetStatus2(L"");
+    SendMessageW(bar_, PBM_SETRANGE32, 0, 100 * kBarScale);
+    value_ = 0.0f;
+    ShowValue();
+    bCancelFlag = false;
+}
+
+void ProgressDialog::Form_QueryUnload() {
+    // Only the program closes the dialog; the user's way to stop is the question.
+    butCancel_Click();
+}
+
+void ProgressDialog::lblStatus_Change(HWND label, const std::wstring& text) {
+    if (!label)
+        return;
+    const RECT client = Window(window_.Get()).ClientRect();
+    const int available = client.right - client.left - TwipsToPixels(2 * kMargin, dpi_);
+    const std::wstring fitted = FitStatusLine(text, available, [&](const std::wstring& candidate) {
+        return TextWidth(label, candidate);
+    });
+    SetWindowTextW(label, fitted.c_str());
+    // The label sizes itself to its text; a text that could not be shortened enough
+    // runs past the dialog's edge and is clipped there.
+    SetWindowPos(label, nullptr, 0, 0, TextWidth(label, fitted), TwipsToPixels(kStatusHeight, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ProgressDialog::TextWidth(HWND label, const std::wstring& text) const {
+    if (text.empty())
+        return 0;
+    WindowDC dc(label);
+    SelectObjectScope font(dc.Get(), font_.Get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+void ProgressDialog::CreateControls() {
+    const HWND hwnd = window_.Get();
+    // Created in their tab order: the output line first.
+    constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    status2_ = CreateChild(hwnd, L"STATIC", L"", kLabel, IDC_STATUS2);
+    status1_ = CreateChild(hwnd, L"STATIC", L"", kLabel, IDC_STATUS1);
+    bar_ = CreateChild(hwnd, PROGRESS_CLASSW, L"", PBS_SMOOTH, IDC_PROGRESSBAR);
+    cancel_ = CreateChild(hwnd, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+}
+
+void ProgressDialog::Layout() {
+    FontHandle font = CreateMessageFont(dpi_);
+    for (HWND control : {status1_, status2_, bar_, cancel_})
+        Window(control).SetFont(font.Get());
+    font_ = std::move(font);
+    const int height = TwipsToPixels(kStatusHeight, dpi_);
+    const int left = TwipsToPixels(kMargin, dpi_);
+    Window(status1_).Move(left, TwipsToPixels(kStatus1Top, dpi_), TextWidth(status1_, Status1()),
+                          height);
+    Window(status2_).Move(left, TwipsToPixels(kStatus2Top, dpi_), TextWidth(status2_, Status2()),
+                          height);
+    for (const auto& [control, twips] : {std::pair{bar_, kBar}, std::pair{cancel_, kCancel}}) {
+        const RECT r = ToPixels(twips, dpi_);
+        Window(control).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+}
+
+void ProgressDialog::CenterOverOwner(HWND owner) {
+    const RECT self = Window(window_.Get()).WindowRect();
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window_.Get(), MONITOR_DEFAULTTONEAREST),
+                    &monitor);
+    const RECT area = monitor.rcWork;
+    const RECT over = owner && !IsIconic(owner) ? Window(owner).WindowRect() : area;
+    // Centred, but kept on the owner's monitor.
+    const int x = std::clamp<int>((over.left + over.right - width) / 2, area.left,
+                                  std::max<int>(area.left, area.right - width));
+    const int y = std::clamp<int>((over.top + over.bottom - height) / 2, area.top,
+                                  std::max<int>(area.top, area.bottom - height));
+    SetWindowPos(window_.Get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ProgressDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    // The same texts may no longer fit at the new size.
+    SetStatus1(Status1());
+    SetStatus2(Status2());
+}
+
+bool ProgressDialog::OnCommand(WPARAM wParam) {
+    // IDOK comes from Enter, IDCANCEL from Esc and from the button itself.
+    const int id = LOWORD(wParam);
+    if ((id != IDOK && id != IDCANCEL) || HIWORD(wParam) != BN_CLICKED)
+        return false;
+    butCancel_Click();
+    return true;
+}
+
+LRESULT CALLBACK ProgressDialog::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<ProgressDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = WindowHandle(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ProgressDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system; a failed handler leaves the dialog as it is.
+        return 0;
+    }
+}
+
+LRESULT ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = window_.Get();
+    switch (message) {
+    case WM_COMMAND:
+        if (OnCommand(wParam))
+            return 0;
+        break;
+    case DM_GETDEFID: return MAKELRESULT(IDCANCEL, DC_HASDEFID);
+    case kShowValue: ShowValue(); return 0;
+    case WM_CLOSE: Form_QueryUnload(); return 0;
+    case WM_QUERYENDSESSION: Form_QueryUnload(); return FALSE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && cancel_)
+            SetFocus(cancel_);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        window_.Release();
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,333 @@
+#include "merge/HugeFileFunctions.h"
+#include "merge/MergeRig.h"
+#include "platform/Handles.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr std::size_t kBlock = 4096;
+
+// Reads or writes bytes at an offset, which may lie past 4 GiB.
+std::string At(const std::wstring& path, std::int64_t offset, std::size_t size,
+               const std::string& write = {}) {
+    FileHandle file(CreateFileW(path.c_str(), write.empty() ? GENERIC_READ : GENERIC_WRITE,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
+    std::string bytes = write.empty() ? std::string(size, '\0') : write;
+    DWORD done = 0;
+    REQUIRE((write.empty()
+                 ? ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)
+                 : WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)));
+    bytes.resize(done);
+    return bytes;
+}
+
+// Faults put into the system's reads and writes.
+struct Faults {
+    DWORD perWrite = MAXDWORD;  // most bytes a write stores
+    std::uint64_t room = ~0ull; // bytes the disk takes; the write reaching it fails
+    bool tellsStored = true;    // whether that write tells what it stored
+    int failingRead = 0;        // the read call that fails, counted from 1
+    DWORD error = 0;            // of the failing write or read
+    bool slow = false;          // now and then a call slow enough to shrink the chunks
+};
+
+FileCalls WithFaults(Faults f) {
+    struct Counts {
+        int reads = 0, writes = 0;
+        std::uint64_t stored = 0;
+    };
+    auto n = std::make_shared<Counts>();
+    FileCalls calls;
+    calls.read = [=](HANDLE file, void* buffer, DWORD size, DWORD* done) -> BOOL {
+        if (++n->reads == f.failingRead) {
+            SetLastError(f.error);
+            return FALSE;
+        }
+        if (f.slow && n->reads % 2 == 0)
+            Sleep(40);
+        return ReadFile(file, buffer, size, done, nullptr);
+    };
+    calls.write = [=](HANDLE file, const void* buffer, DWORD size, DWORD* done) -> BOOL {
+        if (f.slow && ++n->writes % 3 == 0)
+            Sleep(40);
+        const auto fits =
+            static_cast<DWORD>(std::min<std::uint64_t>({size, f.perWrite, f.room - n->stored}));
+        WriteFile(file, buffer, fits, done, nullptr);
+        n->stored += *done;
+        if (fits == size || n->stored < f.room)
+            return TRUE;
+        if (!f.tellsStored)
+            *done = 0;
+        SetLastError(f.error);
+        return FALSE;
+    };
+    return calls;
+}
+
+} // namespace
+
+TEST_CASE("The output is the inputs one after the other, byte for byte") {
+    const std::vector<std::vector<std::size_t>> sizeSets = {
+        {0, 0}, {1, 4095}, {4096, 4097}, {0, 8193, 0, 1}, {200000, 123457, 65536}};
+    const struct {
+        std::string what;
+        DWORD minChunk, maxChunk;
+        Faults faults;
+    } ways[] = {
+        {"single blocks", 4096, 4096, {}},
+        {"small chunks", 8192, 12288, {}},
+        {"the program's chunks", 65536, 1 << 20, {}},
+        {"short writes", 65536, 1 << 20, {.perWrite = 1000}},
+        {"slow calls", 16384, 1 << 20, {.slow = true}},
+    };
+    for (const auto& sizes : sizeSets) {
+        for (const auto& way : ways) {
+            CAPTURE(way.what);
+            CAPTURE(sizes.back());
+            TempDir dir;
+            Inputs inputs;
+            for (auto size : sizes)
+                inputs.Add(dir, size);
+            inputs.Repeat(0); // a file listed twice is copied twice
+            MergeRig rig;
+            rig.options.minChunk = way.minChunk;
+            rig.options.maxChunk = way.maxChunk;
+            rig.options.calls = WithFaults(way.faults);
+            rig.Merge(inputs, inputs.Total());
+            CHECK(FileBytes(rig.output) == inputs.Joined());
+            CHECK(rig.services.messages.empty());
+            rig.CheckRestored();
+            inputs.CheckUnchanged();
+        }
+    }
+}
+
+TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
+    TempDir dir;
+    const std::int64_t size = 4294967296LL + 8193, past = 4294967296LL + 4096;
+    Inputs inputs;
+    inputs.folder = dir.Path();
+    inputs.paths = {WriteBytes(dir / L"head.bin", "HEAD"), dir / L"big.bin",
+                    WriteBytes(dir / L"tail.bin", "TAIL!")};
+    REQUIRE(MakeSparseFile(inputs.paths[1], size));
+    At(inputs.paths[1], 4294967296LL - 5, 11, "before-4GiB");
+    At(inputs.paths[1], past, 10, "after-4GiB");
+    At(inputs.paths[1], size - 7, 7, "the-end");
+
+    MergeRig rig;
+    rig.options.pumpIntervalMs = 15;
+    rig.Merge(inputs, 9 + static_cast<double>(size));
+    CHECK(rig.services.messages.empty());
+    CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
+    CHECK(At(rig.output, 0, 6) == std::string("HEAD\0\0", 6));
+    CHECK(At(rig.output, 4 + 4294967296LL - 5, 11) == "before-4GiB");
+    CHECK(At(rig.output, 4 + past, 10) == "after-4GiB");
+    CHECK(At(rig.output, 4 + size - 7, 12) == "the-endTAIL!");
+}
+
+TEST_CASE("The bar moves fewer than 100 times and stays within 100 when inputs grew") {
+    TempDir dir;
+    Inputs inputs;
+    for (auto size : {400000u, 350000u, 250000u})
+        inputs.Add(dir, size);
+    for (double measured : {1000000.0, 1000.0, 0.0, -1.0}) {
+        CAPTURE(measured);
+        MergeRig rig;
+        rig.WatchBar();
+        rig.Merge(inputs, measured);
+        const auto& moves = rig.barPositions;
+        REQUIRE(moves.size() >= 2);
+        CHECK(std::is_sorted(moves.begin(), moves.end()));
+        CHECK(moves.back() <= 10000);
+        if (measured == 1000000.0) {
+            CHECK(moves.size() < 100);
+            CHECK(moves[0] == 123); // 12,288 bytes: 1.2288 %
+            CHECK(moves[1] == 205); // past the next threshold, 20,002, at 20,480 bytes
+        } else {
+            CHECK(rig.progress.Value() == 100.0f);
+        }
+    }
+}
+
+TEST_CASE("A failure names the input it concerns; the output keeps the whole blocks before it") {
+    const std::size_t first = 10000, inSecond = first + 3 * kBlock + 123;
+    const std::wstring open = L"Cannot open the file ";
+    const std::wstring read = L"An error occured while reading the file ";
+    const std::wstring write = L"An error occured while writing the file ";
+    const struct {
+        std::string what;
+        DWORD chunk;
+        Faults faults;
+        std::wstring message; // its first words; the input, "." and the system's text follow
+        int input;
+        DWORD error;
+        std::size_t kept;
+    } cases[] = {
+        {"deleted after the checks", 65536, {}, open, 1, ERROR_FILE_NOT_FOUND, first},
+        {"held open for writing", 65536, {}, open, 1, ERROR_SHARING_VIOLATION, first},
+        {"a read fails",
+         4096,
+         {.failingRead = 7, .error = ERROR_CRC},
+         read,
+         1,
+         ERROR_CRC,
+         first + 2 * kBlock},
+        {"the disk fills up, the write telling what it stored",
+         65536,
+         {.room = inSecond, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first + 3 * kBlock},
+        {"the disk fills up, a block-sized write not telling",
+         4096,
+         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first + 3 * kBlock},
+        {"the disk fills up, a chunk-sized write not telling",
+         65536,
+         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
+         write,
+         1,
+         ERROR_DISK_FULL,
+         first},
+        {"the disk fills up in a short last block",
+         65536,
+         {.room = first - 5, .error = ERROR_HANDLE_DISK_FULL},
+         write,
+         0,
+         ERROR_HANDLE_DISK_FULL,
+         2 * kBlock},
+        {"a write stores nothing", 65536, {.perWrite = 0}, write, 0, ERROR_WRITE_FAULT, 0},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        TempDir dir;
+        Inputs inputs;
+        inputs.Add(dir, first);
+        inputs.Add(dir, 50000);
+        const std::wstring& troubled = inputs.paths[c.input];
+        FileHandle writer;
+        if (c.error == ERROR_FILE_NOT_FOUND)
+            REQUIRE(DeleteFileW(troubled.c_str()));
+        if (c.error == ERROR_SHARING_VIOLATION)
+            writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+        MergeRig rig;
+        rig.options.minChunk = rig.options.maxChunk = c.chunk;
+        rig.options.calls = WithFaults(c.faults);
+        rig.Merge(inputs, inputs.Total());
+        CHECK(FileBytes(rig.output) == inputs.Joined(c.kept));
+        REQUIRE(rig.services.messages.size() == 1);
+        CHECK(rig.services.messages[0].text == c.message + troubled + L".\r" +
+                                                   GetErrorText(c.error) +
+                                                   L"\r\rCheck the file and try again.");
+        CHECK(rig.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
+        rig.CheckRestored();
+    }
+}
+
+TEST_CASE("A confirmed cancel lets one more block through and leaves whole blocks") {
+    // Under 100 blocks in all, every block moves the bar; every move clicks Cancel,
+    // and the k-th question is answered Yes.
+    const std::size_t blocks[] = {4096, 4096, 4096, 100, 4096, 4096, 4096};
+    const struct {
+        int k;
+        std::size_t kept; // blocks
+    } cases[] = {
+        {1, 2}, // inside the first input
+        {3, 4}, // its last, short block is the one more
+        {4, 5}, // after its end: the next input's first block
+        {7, 7}, // after the last block nothing is left to stop
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.k);
+        TempDir dir;
+        Inputs inputs;
+        inputs.Add(dir, 3 * kBlock + 100);
+        inputs.Add(dir, 3 * kBlock);
+        MergeRig rig;
+        rig.WatchBar();
+        rig.onBarMove = [&] { rig.PostCancelClick(); };
+        int questions = 0;
+        rig.services.onMessage = [&](const std::wstring& text, UINT) {
+            CHECK(text == L"Do you really want to cancel the process?");
+            return ++questions == c.k ? IDYES : IDNO;
+        };
+        rig.Merge(inputs, inputs.Total());
+        CHECK(questions == c.k);
+        CHECK(rig.services.messages.size() == static_cast<std::size_t>(c.k));
+        CHECK(FileBytes(rig.output) ==
+              inputs.Joined(std::accumulate(blocks, blocks + c.kept, std::size_t{0})));
+        rig.CheckRestored();
+        inputs.CheckUnchanged();
+    }
+}
+
+TEST_CASE("An output that cannot be created is reported before anything else changes") {
+    TempDir dir;
+    Inputs inputs;
+    inputs.Add(dir, 100);
+    inputs.Add(dir, 200);
+    const auto old = WriteBytes(dir / L"old.bin", "the older output");
+    FileHandle holder(
+        CreateFileW(old.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const std::pair<std::wstring, DWORD> cases[] = {
+        {dir / L"no such folder\\out.bin", ERROR_PATH_NOT_FOUND},
+        {old, ERROR_SHARING_VIOLATION}, // open elsewhere, nothing shared
+    };
+    for (const auto& [output, error] : cases) {
+        CAPTURE(ToUtf8(output));
+        MergeRig rig;
+        rig.window.Fill(inputs.paths);
+        rig.window.list.SetStatusText(L"untouched");
+        WriteMergedFile(rig.host, inputs.paths, output, 300, rig.options);
+        CHECK(rig.services.messages.at(0).text ==
+              L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
+                  L"\r\rMake sure that the file is writable and try again.");
+        CHECK(rig.window.StatusBarText() == L"untouched");
+        CHECK(IsWindowEnabled(rig.window.Handle()));
+    }
+    holder.Reset();
+    CHECK(ReadWholeFile(old) == "the older output");
+}
+
+TEST_CASE("A pending error stops the merge with the support message") {
+    const std::wstring support =
+        L"\r\rContact the technical support at https://www.vorbel.example/merge/ to get help.";
+    TempDir dir;
+    Inputs inputs;
+    inputs.Add(dir, 3 * kBlock);
+    inputs.Add(dir, 100);
+    for (bool beforeTheCopy : {true, false}) {
+        CAPTURE(beforeTheCopy);
+        MergeRig rig;
+        rig.WatchBar();
+        if (beforeTheCopy)
+            rig.pendingError.Record(1, L"The window system failed.");
+        else // in the window events after the first block
+            rig.onBarMove = [&] { rig.pendingError.Record(2, L"A control failed."); };
+        rig.Merge(inputs, inputs.Total());
+        REQUIRE(rig.services.messages.size() == 1);
+        if (beforeTheCopy) {
+            CHECK(rig.services.messages[0].text ==
+                  L"The following error occured while initializing the merge process:\r"
+                  L"The window system failed." +
+                      support);
+            CHECK(FileBytes(rig.output) == inputs.Joined(0));
+        } else {
+            CHECK(rig.services.messages[0].text ==
+                  L"The following error occured while processing the file " + inputs.paths[0] +
+                      L":\rA control failed." + support);
+            CHECK(FileBytes(rig.output) == inputs.Joined(2 * kBlock)); // seen after the next
+        }
+        rig.CheckRestored();
+    }
+}
