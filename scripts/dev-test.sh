@@ -9,4 +9,5 @@ build x86_64 --target tests >/dev/null
 trap 'stop_wine; stop_display' EXIT
 start_display
 start_wine
+unmanaged_windows tests.exe VorbelMerge.exe
 scripts/wine-run.sh build/x86_64/tests/tests.exe "$@"

@@ -71,3 +71,12 @@ start_wine() {
 stop_wine() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
 }
+
+# No window manager runs on the private display, and Wine waits 2 s for one each
+# time a framed window is hidden; let Wine place these programs' windows itself.
+unmanaged_windows() {
+    for exe in "$@"; do
+        /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" \
+            /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    done
+}

@@ -4,6 +4,7 @@
 
 #include "filelist/AddFiles.h"
 #include "filelist/EditCommands.h"
+#include "merge/MergeCommand.h"
 #include "platform/Services.h"
 #include "shell/AboutBox.h"
 #include "shell/CommandState.h"
@@ -76,7 +77,10 @@ void MainWindow::RemoveFilesCommand() {
     UpdateControls();
 }
 
-void MainWindow::MergeFilesCommand() {}
+void MainWindow::MergeFilesCommand() {
+    MergeHost host{hwnd_, list_, services_, progress_, prefs_.strSaveDir, pendingError_};
+    MergeFiles(host);
+}
 
 void MainWindow::HelpCommand() {
     IDM_HELP_Click(hwnd_, services_, programDirectory_);

@@ -9,6 +9,7 @@
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
+#include "progress/ProgressDialog.h"
 #include "shell/Preferences.h"
 #include "shell/Toolbar.h"
 
@@ -78,6 +79,7 @@ private:
     FileList list_;
     Preferences prefs_;
     PendingError pendingError_;
+    ProgressDialog progress_; // its window exists only while a merge runs
     // The open dialog's result limit; a raise lasts until the next add command.
     int openDialogMaxChars_ = 260;
     ComPtr<FileDropTarget> dropTarget_;

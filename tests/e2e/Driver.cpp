@@ -133,10 +133,19 @@ HWND ProgramProcess::WaitForMessageBox() const {
 }
 
 bool ProgramProcess::WaitUntilIdle(DWORD timeoutMs) const {
+    // Between a dialog closing and the work it started, the window is briefly free:
+    // idle means free for a while.
     const DWORD start = GetTickCount();
+    DWORD idleSince = 0;
     do {
-        if (IsWindowEnabled(main_) && TopLevelWindowsOf(pid_).size() == 1)
-            return true;
+        if (IsWindowEnabled(main_) && TopLevelWindowsOf(pid_).size() == 1) {
+            if (idleSince == 0)
+                idleSince = GetTickCount();
+            else if (Waited(idleSince, 300))
+                return true;
+        } else {
+            idleSince = 0;
+        }
         Sleep(20);
     } while (!Waited(start, timeoutMs));
     return false;

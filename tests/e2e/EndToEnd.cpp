@@ -5,10 +5,13 @@
 #include <doctest.h>
 
 #include "e2e/Driver.h"
+#include "merge/HugeFileFunctions.h"
 #include "shell/RegistryNames.h"
 #include "support/TempDir.h"
 
 #include "resource.h"
+
+#include <cmath>
 
 namespace {
 
@@ -26,20 +29,106 @@ void ForgetPreferences() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
 }
 
+std::string ReadFirstBytes(const std::wstring& path, std::size_t count) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes(count, '\0');
+    DWORD got = 0;
+    if (!file || !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(count), &got, nullptr))
+        return {};
+    bytes.resize(got);
+    return bytes;
+}
+
 } // namespace
 
-TEST_CASE("Exit writes the preferences the session set") {
+TEST_CASE("Files added, reordered and merged through the real windows") {
     ForgetPreferences();
     TempDir dir;
-    const auto file = WriteBytes(dir / L"one.bin", "1");
+    const std::string a = Pattern(5000, 1), b = Pattern(4096, 2), c = Pattern(70000, 3);
+    const auto fileA = WriteBytes(dir / L"a.bin", a);
+    const auto fileB = WriteBytes(dir / L"b.bin", b);
+    const auto fileC = WriteBytes(dir / L"c.bin", c);
     ProgramProcess program;
     REQUIRE(program.Main());
-    REQUIRE(program.AddThroughDialog(file));
+    for (const auto& file : {fileA, fileB, fileC})
+        REQUIRE(program.AddThroughDialog(file));
+
+    program.SelectEntry(2); // c.bin, moved above b.bin with the toolbar
+    program.ToolbarClick(IDT_UP);
+    program.ToolbarClick(IDT_MERGE);
+    HWND save = program.WaitForFileDialog();
+    REQUIRE(save);
+    CHECK(TextOf(GetDlgItem(save, 0x47c)).find(L"merge.bin") != std::wstring::npos);
+    const auto output = dir / L"joined.bin";
+    ChooseInFileDialog(save, output);
+    REQUIRE(program.WaitUntilIdle());
+    CHECK(ReadWholeFile(output) == a + c + b);
+    CHECK(ReadWholeFile(fileC) == c); // the inputs stay as they were
+
     program.Command(IDM_EXIT);
     REQUIRE(program.WaitForExit());
     CHECK(ReadPreference(kAddDirValue) == dir.Path());
-    CHECK(ReadPreference(kSaveDirValue).empty());
+    CHECK(ReadPreference(kSaveDirValue) == dir.Path());
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
+}
+
+TEST_CASE("Merging a single file says two are needed") {
+    TempDir dir;
+    ProgramProcess program;
+    REQUIRE(program.Main());
+    REQUIRE(program.AddThroughDialog(WriteBytes(dir / L"only.bin", "x")));
+    program.Command(IDM_MERGE);
+    HWND box = program.WaitForMessageBox();
+    REQUIRE(box);
+    CHECK(MessageBoxText(box) == L"Merging requires at least two files.\r\r"
+                                 L"Add the files you want to merge to the list\r"
+                                 L"and try again.");
+    PressButton(box, IDOK);
+    CHECK(program.WaitUntilIdle());
+}
+
+TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks") {
+    TempDir dir;
+    const std::string head = Pattern(8192, 4);
+    const auto first = WriteBytes(dir / L"1-head.bin", head);
+    const auto big = dir / L"2-big.bin";
+    REQUIRE(MakeSparseFile(big, 64LL << 30)); // minutes of copying; read as zeros
+    ProgramProcess program;
+    REQUIRE(program.Main());
+    REQUIRE(program.AddThroughDialog(first));
+    REQUIRE(program.AddThroughDialog(big));
+    program.Command(IDM_MERGE);
+    HWND save = program.WaitForFileDialog();
+    REQUIRE(save);
+    const auto output = dir / L"out.bin";
+    ChooseInFileDialog(save, output);
+    HWND progress = program.WaitForWindow([](HWND w) { return TextOf(w) == L"Merging..."; });
+    REQUIRE(progress);
+
+    // The close button asks; answered No, the dialog stays and the merge goes on.
+    PostMessageW(progress, WM_CLOSE, 0, 0);
+    HWND question = program.WaitForMessageBox();
+    REQUIRE(question);
+    CHECK(MessageBoxText(question) == L"Do you really want to cancel the process?");
+    PressButton(question, IDNO);
+    Sleep(300);
+    CHECK(IsWindow(progress));
+    CHECK_FALSE(IsWindowEnabled(program.Main()));
+
+    // Cancel, confirmed: the merge stops and the window comes back.
+    PressButton(progress, IDCANCEL);
+    question = program.WaitForMessageBox();
+    REQUIRE(question);
+    PressButton(question, IDYES);
+    REQUIRE(program.WaitUntilIdle());
+    CHECK_FALSE(IsWindow(progress));
+
+    const double size = GetHugeFileSize(output);
+    CHECK(size > head.size());
+    CHECK(size < static_cast<double>(64LL << 30));
+    CHECK(std::fmod(size, 4096.0) == 0.0);
+    CHECK(ReadFirstBytes(output, head.size()) == head);
 }
 
 TEST_CASE("Closing the window stores the preferences as Exit does") {
