@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 files=${BENCH_FILES:-4}
 mib=${BENCH_MIB:-256}
 rounds=${BENCH_ROUNDS:-3}
-exe=build/x86_64/bench_merge.exe
+exe=build/x86_64/bench/bench_merge.exe
 
 ensure_packages
 build x86_64 --target bench_merge >/dev/null
@@ -25,10 +25,7 @@ trap 'rm -rf "$data" "$drive"; stop_wine; stop_display' EXIT
 start_display
 start_wine
 ln -sfn "$data" "$drive"
-# No window manager runs here; without this Wine waits 2 s for one whenever the
-# progress dialog is hidden, and that wait would count as merge time.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\AppDefaults\bench_merge.exe\X11 Driver' \
-    /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+unmanaged_windows bench_merge.exe # or hiding the dialog would wait for a window manager
 
 scripts/wine-run.sh "$exe" make 'M:\' "$files" "$mib"
 scripts/wine-run.sh "$exe" run 'M:\' "$rounds"

@@ -62,6 +62,11 @@ start_wine() {
         /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # Wine draws the caption buttons with this font and finds it only in the prefix.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     (setsid wineserver -p >/dev/null 2>&1 &)
     # The first Wine process starts the prefix's services, which live on holding its
     # output; start them here, on /dev/null, so they never hold a test's pipe open.
@@ -75,6 +80,7 @@ stop_wine() {
 # No window manager runs on the private display, and Wine waits 2 s for one each
 # time a framed window is hidden; let Wine place these programs' windows itself.
 unmanaged_windows() {
+    local exe
     for exe in "$@"; do
         /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" \
             /v Managed /d N /f >/dev/null 2>&1 </dev/null || true

@@ -84,7 +84,11 @@ private:
         icon_.Reset(
             static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
                                           IMAGE_ICON, iconSize, iconSize, 0)));
+        smallIcon_.Reset(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
         SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
         Window image = CreateChild(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, IDC_IMAGE1,
                                    Px(120), Px(120), iconSize, iconSize);
         image.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()));
@@ -195,7 +199,7 @@ private:
     Services& services_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
-    IconHandle icon_;
+    IconHandle icon_, smallIcon_;
     FontHandle font_, linkFont_;
 };
 

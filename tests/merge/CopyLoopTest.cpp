@@ -301,7 +301,7 @@ TEST_CASE("An output that cannot be created is reported before anything else cha
 
 TEST_CASE("A pending error stops the merge with the support message") {
     const std::wstring support =
-        L"\r\rContact the technical support at https://www.vorbel.example/merge/ to get help.";
+        L"\r\rContact the technical support at https://vorbel.example/ to get help.";
     TempDir dir;
     Inputs inputs;
     inputs.Add(dir, 3 * kBlock);

@@ -203,7 +203,7 @@ TEST_CASE("A failed Save As dialog is reported and no file is written") {
     CHECK(MergeCommand(rig, {a, b}, ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)) ==
           Texts{L"The following error occured while initializing the merge process:\r"
                 L"The Save As dialog failed with error 0x3003.\r\r"
-                L"Contact the technical support at https://www.vorbel.example/merge/ to get "
+                L"Contact the technical support at https://vorbel.example/ to get "
                 L"help."});
     std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
     current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
