@@ -89,12 +89,10 @@ void BlockStream::CutBackToBlock() {
         SetEndOfFile(output_);
 }
 
-BOOL BlockStream::Read(void* buffer, DWORD size, DWORD* done) {
+template <typename Call> BOOL BlockStream::Timed(Call call) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    const BOOL ok = calls_.read ? calls_.read(input_, buffer, size, done)
-                                : ReadFile(input_, buffer, size, done, nullptr);
-    if (!ok) {
+    if (!call()) {
         error_ = GetLastError();
         return FALSE;
     }
@@ -103,18 +101,18 @@ BOOL BlockStream::Read(void* buffer, DWORD size, DWORD* done) {
     return TRUE;
 }
 
+BOOL BlockStream::Read(void* buffer, DWORD size, DWORD* done) {
+    return Timed([&] {
+        return calls_.read ? calls_.read(input_, buffer, size, done)
+                           : ReadFile(input_, buffer, size, done, nullptr);
+    });
+}
+
 BOOL BlockStream::Write(const void* buffer, DWORD size, DWORD* done) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    const BOOL ok = calls_.write ? calls_.write(output_, buffer, size, done)
-                                 : WriteFile(output_, buffer, size, done, nullptr);
-    if (!ok) {
-        error_ = GetLastError();
-        return FALSE;
-    }
-    QueryPerformanceCounter(&end);
-    Adapt(end.QuadPart - start.QuadPart);
-    return TRUE;
+    return Timed([&] {
+        return calls_.write ? calls_.write(output_, buffer, size, done)
+                            : WriteFile(output_, buffer, size, done, nullptr);
+    });
 }
 
 void BlockStream::Adapt(LONGLONG ticks) {

@@ -47,13 +47,12 @@ public:
 
     // The system's error code for the last failure.
     DWORD Error() const { return error_; }
-    // Bytes the output holds.
-    std::uint64_t Written() const { return written_; }
-    DWORD ChunkSize() const { return chunk_; }
 
 private:
     BOOL Read(void* buffer, DWORD size, DWORD* done);
     BOOL Write(const void* buffer, DWORD size, DWORD* done);
+    // Makes a system call, noting its error or letting its time set the chunk size.
+    template <typename Call> BOOL Timed(Call call);
     void Adapt(LONGLONG ticks);
     void CutBackToBlock();
 

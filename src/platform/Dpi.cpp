@@ -31,10 +31,6 @@ int TwipsToPixels(int twips, int dpi) {
     return MulDiv(twips, dpi, 1440);
 }
 
-int PixelsToTwips(int pixels, int dpi) {
-    return MulDiv(pixels, 1440, dpi);
-}
-
 FontHandle CreateMessageFont(int dpi) {
     static const auto forDpi =
         User32Function<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");

@@ -8,7 +8,6 @@
 
 int DpiOf(HWND hwnd);
 int TwipsToPixels(int twips, int dpi);
-int PixelsToTwips(int pixels, int dpi);
 // The system's message font at the given DPI: the font of dialogs and controls.
 FontHandle CreateMessageFont(int dpi);
 // A window's outer size for a client area, at the window's DPI.

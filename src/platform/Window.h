@@ -15,13 +15,9 @@ public:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageW(hwnd_, message, wParam, lParam);
     }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
     std::wstring Text() const;
     void SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
-
-    bool IsEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
-    void Enable(bool enable) const { EnableWindow(hwnd_, enable); }
 
     RECT ClientRect() const;
     RECT WindowRect() const;
