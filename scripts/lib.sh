@@ -74,7 +74,11 @@ start_wine() {
 }
 
 stop_wine() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    # Waits for the server to be gone, so that a next start gets a server of its own.
+    if [ -n "${WINEPREFIX:-}" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
 }
 
 # No window manager runs on the private display, and Wine waits 2 s for one each
