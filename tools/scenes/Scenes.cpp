@@ -8,6 +8,8 @@
 #include "e2e/Driver.h"
 #include "support/TempDir.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <string>
 
@@ -37,7 +39,7 @@ bool MainScene(ProgramProcess& program, TempDir& dir) {
 
 bool ProgressScene(ProgramProcess& program, TempDir& dir) {
     const auto big = dir / L"disk-image.part1";
-    MakeSparseFile(big, 64LL << 30); // long enough to be caught running
+    MakeSparseFile(big, 24LL << 30); // long enough to be caught running
     if (!program.AddThroughDialog(big) ||
         !program.AddThroughDialog(WriteBytes(dir / L"disk-image.part2", "tail")))
         return false;
@@ -46,7 +48,17 @@ bool ProgressScene(ProgramProcess& program, TempDir& dir) {
     if (!save)
         return false;
     ChooseInFileDialog(save, dir / L"disk-image.img");
-    return program.WaitForWindow([](HWND w) { return TextOf(w) == L"Merging..."; }) != nullptr;
+    HWND progress = program.WaitForWindow([](HWND w) { return TextOf(w) == L"Merging..."; });
+    // A third of the way through, the bar has something to show.
+    for (int i = 0; progress && i < 600; ++i) {
+        HWND bar = GetDlgItem(progress, IDC_PROGRESSBAR);
+        const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+        const LRESULT top = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+        if (top > 0 && position * 3 >= top)
+            return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 bool AboutScene(ProgramProcess& program) {
