@@ -2,9 +2,7 @@
 #include "platform/EventPump.h"
 #include "platform/Window.h"
 #include "progress/ProgressDialog.h"
-#include "support/HarnessWindow.h"
-#include "support/ScriptedServices.h"
-#include "support/TempDir.h"
+#include "support/MainWindowFixture.h"
 
 #include "resource.h"
 
@@ -15,12 +13,10 @@
 
 namespace {
 
-struct ShownDialog {
-    HarnessWindow owner;
-    ScriptedServices services;
+struct ShownDialog : MainWindowFixture {
     ProgressDialog dialog;
     ShownDialog() {
-        REQUIRE(dialog.Load(owner.Handle(), services));
+        REQUIRE(dialog.Load(Hwnd(), services));
         dialog.Show();
         PumpPendingEvents(dialog.Handle());
     }
@@ -46,19 +42,21 @@ TEST_CASE("The progress dialog is a fixed dialog of its owner, laid out in twips
     ShownDialog t;
     const HWND hwnd = t.dialog.Handle();
     const int dpi = DpiOf(hwnd);
-    const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     CHECK((GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) ==
           0);
     CHECK((GetWindowLongW(hwnd, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW)) ==
           WS_EX_DLGMODALFRAME);
-    CHECK(GetWindow(hwnd, GW_OWNER) == t.owner.Handle());
+    CHECK(GetWindow(hwnd, GW_OWNER) == t.Hwnd());
     CHECK(Window(hwnd).Text() == L"Processing...");
-    const RECT client = Window(hwnd).ClientRect();
-    CHECK((client.right == px(4830) && client.bottom == px(1110)));
-    const RECT self = Window(hwnd).WindowRect(), owner = Window(t.owner.Handle()).WindowRect();
+    CHECK(Window(t.Item(IDCANCEL)).Text() == L"Cancel");
+    CHECK((GetWindowLongW(t.Item(IDCANCEL), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+    const RECT self = Window(hwnd).WindowRect(), owner = Window(t.Hwnd()).WindowRect();
     CHECK(std::abs(self.left + self.right - owner.left - owner.right) <= 1);
     CHECK(std::abs(self.top + self.bottom - owner.top - owner.bottom) <= 1);
 
+    const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+    const RECT client = Window(hwnd).ClientRect();
+    CHECK((client.right == px(4830) && client.bottom == px(1110)));
     const RECT bar = t.Place(IDC_PROGRESSBAR), cancel = t.Place(IDCANCEL);
     CHECK((bar.left == px(120) && bar.top == px(690) && bar.right == px(3495) &&
            bar.bottom == px(945)));
@@ -66,8 +64,6 @@ TEST_CASE("The progress dialog is a fixed dialog of its owner, laid out in twips
            cancel.bottom == px(990)));
     CHECK((t.Place(IDC_STATUS1).left == px(120) && t.Place(IDC_STATUS1).top == px(120)));
     CHECK((t.Place(IDC_STATUS2).left == px(120) && t.Place(IDC_STATUS2).top == px(360)));
-    CHECK(Window(t.Item(IDCANCEL)).Text() == L"Cancel");
-    CHECK((GetWindowLongW(t.Item(IDCANCEL), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
 }
 
 TEST_CASE("Every way to cancel asks; Yes raises the flag, which only the next load lowers") {
@@ -112,7 +108,7 @@ TEST_CASE("Every way to cancel asks; Yes raises the flag, which only the next lo
         t.dialog.Unload();
         CHECK_FALSE(IsWindow(closed));
         CHECK(t.dialog.bCancelFlag);
-        REQUIRE(t.dialog.Load(t.owner.Handle(), t.services));
+        REQUIRE(t.dialog.Load(t.Hwnd(), t.services));
         CHECK_FALSE(t.dialog.bCancelFlag);
         CHECK((t.dialog.Status1().empty() && t.dialog.Status2().empty()));
         CHECK(SendMessageW(t.Item(IDC_PROGRESSBAR), PBM_GETPOS, 0, 0) == 0);
@@ -134,7 +130,7 @@ TEST_CASE("Status lines are fitted in the labels' own font") {
     path += L"\\R&D result.bin";
     t.dialog.SetStatus1(path);
     const std::wstring shown = t.dialog.Status1();
-    CHECK(shown.rfind(L"into C:\\...Folder", 0) == 0);
+    CHECK(shown.starts_with(L"into C:\\...Folder"));
     CHECK(shown.ends_with(L"\\R&D result.bin"));
     CHECK(t.Width(shown) <= available);
     // It was cut no further than needed: with one folder more it did not fit.

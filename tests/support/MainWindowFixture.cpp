@@ -37,8 +37,7 @@ void MainWindowFixture::ToolbarClick(int buttonId) const {
 }
 
 void MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
-    auto data = MakeFileListData(paths);
-    DragAndDrop(window.DropTarget(), data.Get());
+    DragAndDrop(window.DropTarget(), MakeFileListData(paths).Get());
 }
 
 void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
@@ -52,6 +51,13 @@ void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
     }
     services.openResults.push_back(ScriptedServices::Chosen(text, dir.Path()));
     Command(IDM_ADD);
+}
+
+std::wstring MainWindowFixture::Letters() {
+    std::wstring letters;
+    for (const auto& text : Texts())
+        letters += text.back();
+    return letters;
 }
 
 std::vector<int> MainWindowFixture::SelectedIndexes() {
@@ -68,4 +74,26 @@ void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
     for (int i : indexes)
         selected[static_cast<std::size_t>(i)] = 1;
     List().SetSelection(selected);
+}
+
+namespace {
+MessageSpy* spying = nullptr;
+}
+
+MessageSpy::MessageSpy(UINT message, std::function<void(WPARAM)> onSent)
+    : message_(message), onSent_(std::move(onSent)) {
+    spying = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageSpy::~MessageSpy() {
+    UnhookWindowsHookEx(hook_);
+    spying = nullptr;
+}
+
+LRESULT CALLBACK MessageSpy::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && spying && sent.message == spying->message_)
+        spying->onSent_(sent.wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -6,6 +6,7 @@
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,25 @@ public:
     void AddByDialog(const std::vector<std::wstring>& paths);
 
     std::vector<std::wstring> Texts() { return List().Texts(); }
+    // The last letter of each entry, in list order: entries named "A", "B"...
+    std::wstring Letters();
     std::vector<int> SelectedIndexes();
     void SelectOnly(const std::vector<int>& indexes);
     std::wstring Status() { return List().ShownStatusText(); }
+};
+
+// While it lives, hands the wParam of every message of one kind sent to a window
+// of this thread to a function. One at a time.
+class MessageSpy {
+public:
+    MessageSpy(UINT message, std::function<void(WPARAM)> onSent);
+    ~MessageSpy();
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    UINT message_;
+    std::function<void(WPARAM)> onSent_;
+    HHOOK hook_;
 };

@@ -12,11 +12,9 @@ std::wstring TestSettingsKey() {
            std::to_wstring(counter++);
 }
 
-FileDialogResult Next(std::deque<FileDialogResult>& queue, int& unexpected) {
-    if (queue.empty()) {
-        ++unexpected;
-        return ScriptedServices::Cancelled();
-    }
+FileDialogResult Next(std::deque<FileDialogResult>& queue) {
+    if (queue.empty())
+        return {};
     FileDialogResult result = std::move(queue.front());
     queue.pop_front();
     return result;
@@ -32,8 +30,6 @@ ScriptedServices::~ScriptedServices() {
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back({text, type});
-    if (onMessage)
-        return onMessage(text, type);
     if (!answers.empty()) {
         const int answer = answers.front();
         answers.pop_front();
@@ -46,19 +42,19 @@ FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest&
     openRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(openResults, unexpectedDialogs);
+    return Next(openResults);
 }
 
 FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
     saveRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(saveResults, unexpectedDialogs);
+    return Next(saveResults);
 }
 
 bool ScriptedServices::StartProcess(const std::wstring& commandLine) {
     startedProcesses.push_back(commandLine);
-    return processStarts;
+    return true;
 }
 
 void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
@@ -73,12 +69,9 @@ FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::w
     return result;
 }
 
-FileDialogResult ScriptedServices::Cancelled() {
-    return {};
-}
-
-FileDialogResult ScriptedServices::Failed(DWORD error) {
+FileDialogResult ScriptedServices::Failed(DWORD error, const std::wstring& folder) {
     FileDialogResult result;
+    result.folder = folder;
     result.outcome = error == 0x3003 /* FNERR_BUFFERTOOSMALL */
                          ? FileDialogResult::Outcome::TooSmall
                          : FileDialogResult::Outcome::Failed;

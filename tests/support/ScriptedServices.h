@@ -23,21 +23,17 @@ public:
     // Answers for message boxes, taken in turn; without one a box answers IDOK,
     // or IDNO for a question.
     std::deque<int> answers;
-    // When set, answers every message box in place of the queue.
-    std::function<int(const std::wstring& text, UINT type)> onMessage;
 
     int beeps = 0;
 
     std::vector<FileDialogRequest> openRequests, saveRequests;
     // Outcomes of the open and save dialogs, taken in turn; without one the dialog
-    // counts as cancelled and the call is noted in unexpectedDialogs.
+    // is cancelled.
     std::deque<FileDialogResult> openResults, saveResults;
-    int unexpectedDialogs = 0;
     // Runs while a file dialog is open, as the user's other clicks would.
     std::function<void()> whileDialogOpen;
 
     std::vector<std::wstring> startedProcesses;
-    bool processStarts = true;
     std::vector<std::wstring> openedAddresses;
 
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
@@ -49,6 +45,5 @@ public:
 
     // Shorthands for scripting the dialogs.
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
-    static FileDialogResult Cancelled();
-    static FileDialogResult Failed(DWORD error);
+    static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
 };
