@@ -25,20 +25,13 @@ Flags Marks(const std::wstring& letters, const std::wstring& selected) {
     return flags;
 }
 
-// Five entries A..E as files in the fixture's folder, in that order.
-std::vector<std::wstring> FiveEntries(MainWindowFixture& f) {
+// Entries named by the letters, as files in the fixture's folder, dropped onto the
+// empty list: sorted ascending.
+void Entries(MainWindowFixture& f, const std::wstring& letters) {
     std::vector<std::wstring> paths;
-    for (const wchar_t* name : {L"A", L"B", L"C", L"D", L"E"})
-        paths.push_back(f.File(name, 1));
+    for (wchar_t letter : letters)
+        paths.push_back(f.File(std::wstring(1, letter), 1));
     f.Drop(paths);
-    return paths;
-}
-
-std::wstring Letters(MainWindowFixture& f) {
-    std::wstring letters;
-    for (const auto& text : f.Texts())
-        letters += text.back();
-    return letters;
 }
 
 } // namespace
@@ -79,62 +72,59 @@ TEST_CASE("Moving carries runs of selected entries as blocks") {
 
 TEST_CASE("Move keeps the focus mark in its place and gives the list the focus") {
     MainWindowFixture f;
-    for (const wchar_t* name : {L"A", L"B", L"C"})
-        f.Drop({f.File(name, 1)});
+    Entries(f, L"ABC");
     f.SelectOnly({});
     f.List().MakeCurrent(1); // B, focused and selected
     f.ToolbarClick(IDT_UP);
-    CHECK(Letters(f) == L"BAC");
+    CHECK(f.Letters() == L"BAC");
     CHECK(f.SelectedIndexes() == std::vector<int>{0});
     CHECK(f.List().FocusIndex() == 1);
     CHECK(f.services.beeps == 0);
 }
 
-TEST_CASE("Commands that need a selection beep without one and change nothing") {
+TEST_CASE("Commands that cannot act beep and change nothing but, for a move, the order mark") {
+    const struct {
+        int id;
+        std::vector<int> selected;
+        SortOrder orderAfter; // Descending: the next heading click sorts ascending
+    } cases[] = {
+        {IDM_UP, {}, SortOrder::Ascending},
+        {IDM_DOWN, {}, SortOrder::Ascending},
+        {IDM_REMOVE, {}, SortOrder::Ascending},
+        // A selected entry at the edge stops the move; it still counts as a reordering.
+        {IDM_UP, {0, 2}, SortOrder::Descending},
+        {IDM_DOWN, {2, 4}, SortOrder::Descending},
+    };
     MainWindowFixture f;
-    FiveEntries(f);
-    f.SelectOnly({});
-    f.Command(IDM_SORT_FILES_ASC);
-    for (int id : {IDM_UP, IDM_DOWN, IDM_REMOVE}) {
-        CAPTURE(id);
+    Entries(f, L"ABCDE");
+    for (const auto& c : cases) {
+        CAPTURE(c.id);
+        CAPTURE(c.selected.size());
+        f.Command(IDM_SORT_FILES_ASC);
+        f.SelectOnly(c.selected);
         const int beeps = f.services.beeps;
-        f.Command(id);
+        f.Command(c.id);
         CHECK(f.services.beeps == beeps + 1);
-        CHECK(Letters(f) == L"ABCDE");
-        // The order is not marked as changed: the next heading click still reverses.
-        CHECK(f.List().RememberedOrder() == SortOrder::Ascending);
+        CHECK(f.Letters() == L"ABCDE");
+        CHECK(f.List().RememberedOrder() == c.orderAfter);
     }
     CHECK(f.Status() == L"5 files (5 Bytes)");
 }
 
-TEST_CASE("A move stopped at the edge still marks the order as changed") {
-    MainWindowFixture f;
-    FiveEntries(f); // sorted ascending on the empty list
-    for (int id : {IDM_UP, IDM_DOWN}) {
-        f.Command(IDM_SORT_FILES_ASC);
-        f.SelectOnly(id == IDM_UP ? std::vector<int>{0, 2} : std::vector<int>{2, 4});
-        f.Command(id);
-        CHECK(Letters(f) == L"ABCDE");
-        CHECK(f.services.beeps > 0);
-        lvwFiles_ColumnClick(f.List(), 1);
-        CHECK(f.List().RememberedOrder() == SortOrder::Ascending);
-    }
-}
-
 TEST_CASE("Remove takes out the selected entries and updates the summary") {
     MainWindowFixture f;
-    FiveEntries(f);
+    Entries(f, L"ABCDE");
     f.SelectOnly({0, 4});
     f.Command(IDM_REMOVE);
-    CHECK(Letters(f) == L"BCD");
+    CHECK(f.Letters() == L"BCD");
     CHECK(f.Status() == L"3 files (3 Bytes)");
     CHECK(f.SelectedIndexes().empty());
 
     // Then heading clicks sort ascending, then descending.
     lvwFiles_ColumnClick(f.List(), 1);
-    CHECK(Letters(f) == L"BCD");
+    CHECK(f.Letters() == L"BCD");
     lvwFiles_ColumnClick(f.List(), 1);
-    CHECK(Letters(f) == L"DCB");
+    CHECK(f.Letters() == L"DCB");
 
     f.Command(IDM_SELECT_ALL);
     f.Command(IDM_REMOVE);
@@ -146,22 +136,21 @@ TEST_CASE("Remove takes out the selected entries and updates the summary") {
 
 TEST_CASE("Heading clicks alternate, and a menu sort sets where they start") {
     MainWindowFixture f;
-    FiveEntries(f);
+    Entries(f, L"ABCDE");
     lvwFiles_ColumnClick(f.List(), 1); // after the sort of an empty list: descending
-    CHECK(Letters(f) == L"EDCBA");
+    CHECK(f.Letters() == L"EDCBA");
     lvwFiles_ColumnClick(f.List(), 1);
-    CHECK(Letters(f) == L"ABCDE");
+    CHECK(f.Letters() == L"ABCDE");
     f.Command(IDM_SORT_FILES_ASC);
     lvwFiles_ColumnClick(f.List(), 1);
-    CHECK(Letters(f) == L"EDCBA");
+    CHECK(f.Letters() == L"EDCBA");
     lvwFiles_ColumnClick(f.List(), 2); // no such column
-    CHECK(Letters(f) == L"EDCBA");
+    CHECK(f.Letters() == L"EDCBA");
 }
 
 TEST_CASE("Select all and invert selection set the flags and the focus mark") {
     MainWindowFixture f;
-    for (const wchar_t* name : {L"A", L"B", L"C"})
-        f.Drop({f.File(name, 1)});
+    Entries(f, L"ABC");
     f.SelectOnly({});
     f.Command(IDM_SELECT_ALL);
     CHECK(f.SelectedIndexes() == std::vector<int>{0, 1, 2});
