@@ -62,7 +62,8 @@ TEST_CASE("Files added, reordered and merged through the real windows") {
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
-TEST_CASE("Merging a single file says two are needed") {
+TEST_CASE("Merging a single file says two are needed; closing stores the preferences") {
+    ForgetPreferences();
     TempDir dir;
     ProgramProcess program;
     REQUIRE(program.Main());
@@ -74,7 +75,12 @@ TEST_CASE("Merging a single file says two are needed") {
                                  L"Add the files you want to merge to the list\r"
                                  L"and try again.");
     PressButton(box, IDOK);
-    CHECK(program.WaitUntilIdle());
+    REQUIRE(program.WaitUntilIdle());
+
+    PostMessageW(program.Main(), WM_CLOSE, 0, 0); // as Exit does
+    REQUIRE(program.WaitForExit());
+    CHECK(ReadPreference(kAddDirValue) == dir.Path());
+    CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
 TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks") {
@@ -118,14 +124,4 @@ TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks")
     CHECK(size < static_cast<double>(64LL << 30));
     CHECK(std::fmod(size, 4096.0) == 0.0);
     CHECK(ReadBytes(output, 0, head.size()) == head);
-}
-
-TEST_CASE("Closing the window stores the preferences as Exit does") {
-    ForgetPreferences();
-    ProgramProcess program;
-    REQUIRE(program.Main());
-    PostMessageW(program.Main(), WM_CLOSE, 0, 0);
-    REQUIRE(program.WaitForExit());
-    CHECK(ReadPreference(kAddDirValue).empty());
-    CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
