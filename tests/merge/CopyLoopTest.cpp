@@ -132,47 +132,28 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
     const std::wstring open = L"Cannot open the file ";
     const std::wstring read = L"An error occured while reading the file ";
     const std::wstring write = L"An error occured while writing the file ";
+    // Each fails with the case's error; a mute write does not tell what it stored.
+    const Faults none, badRead{.failingRead = 7}, full{.room = inSecond},
+        mute{.room = inSecond, .tellsStored = false}, fullEarly{.room = first - 5},
+        storesNothing{.perWrite = 0};
     const struct {
         std::string what;
         DWORD chunk;
-        Faults faults;        // failing with the case's error
+        Faults faults;
         std::wstring message; // its first words; the input, "." and the system's text follow
         int input;
         DWORD error;
         std::size_t kept;
     } cases[] = {
-        {"deleted after the checks", 65536, {}, open, 1, ERROR_FILE_NOT_FOUND, first},
-        {"held open for writing", 65536, {}, open, 1, ERROR_SHARING_VIOLATION, first},
-        {"a read fails", 4096, {.failingRead = 7}, read, 1, ERROR_CRC, first + 2 * kBlock},
-        {"disk full, the write telling what it stored",
-         65536,
-         {.room = inSecond},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first + 3 * kBlock},
-        {"disk full, a block-sized write not telling",
-         4096,
-         {.room = inSecond, .tellsStored = false},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first + 3 * kBlock},
-        {"disk full, a chunk-sized write not telling",
-         65536,
-         {.room = inSecond, .tellsStored = false},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first},
-        {"disk full in a short last block",
-         65536,
-         {.room = first - 5},
-         write,
-         0,
-         ERROR_HANDLE_DISK_FULL,
+        {"deleted after the checks", 65536, none, open, 1, ERROR_FILE_NOT_FOUND, first},
+        {"held open for writing", 65536, none, open, 1, ERROR_SHARING_VIOLATION, first},
+        {"a read fails", 4096, badRead, read, 1, ERROR_CRC, first + 2 * kBlock},
+        {"disk full, the write tells", 65536, full, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
+        {"disk full, block write mute", 4096, mute, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
+        {"disk full, chunk write mute", 65536, mute, write, 1, ERROR_DISK_FULL, first},
+        {"disk full in a short last block", 65536, fullEarly, write, 0, ERROR_HANDLE_DISK_FULL,
          2 * kBlock},
-        {"a write stores nothing", 65536, {.perWrite = 0}, write, 0, ERROR_WRITE_FAULT, 0},
+        {"a write stores nothing", 65536, storesNothing, write, 0, ERROR_WRITE_FAULT, 0},
     };
     for (const auto& c : cases) {
         CAPTURE(c.what);

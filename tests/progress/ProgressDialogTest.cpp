@@ -9,8 +9,6 @@
 #include <commctrl.h>
 #include <doctest.h>
 
-#include <functional>
-
 namespace {
 
 struct ShownDialog : MainWindowFixture {
@@ -67,32 +65,34 @@ TEST_CASE("The progress dialog is a fixed dialog of its owner, laid out in twips
 }
 
 TEST_CASE("Every way to cancel asks; Yes raises the flag, which only the next load lowers") {
-    const std::pair<std::string, std::function<void(ShownDialog&)>> ways[] = {
-        {"the button", [](ShownDialog& t) { SendMessageW(t.Item(IDCANCEL), BM_CLICK, 0, 0); }},
-        {"Enter",
-         [](ShownDialog& t) {
-             PostMessageW(t.Item(IDCANCEL), WM_KEYDOWN, VK_RETURN, 1);
-             PumpPendingEvents(t.dialog.Handle());
-         }},
-        {"Esc",
-         [](ShownDialog& t) {
-             PostMessageW(t.Item(IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 1);
-             PumpPendingEvents(t.dialog.Handle());
-         }},
-        {"closing", [](ShownDialog& t) { SendMessageW(t.dialog.Handle(), WM_CLOSE, 0, 0); }},
-        {"the system menu",
-         [](ShownDialog& t) { SendMessageW(t.dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"the session ending",
-         [](ShownDialog& t) {
-             CHECK(SendMessageW(t.dialog.Handle(), WM_QUERYENDSESSION, 0, 0) == FALSE);
-         }},
+    const struct {
+        std::string what;
+        int item; // 0: the dialog itself
+        UINT message;
+        WPARAM wParam;
+    } ways[] = {
+        {"the button", IDCANCEL, BM_CLICK, 0},
+        {"Enter", IDCANCEL, WM_KEYDOWN, VK_RETURN},
+        {"Esc", IDCANCEL, WM_KEYDOWN, VK_ESCAPE},
+        {"closing", 0, WM_CLOSE, 0},
+        {"the system menu", 0, WM_SYSCOMMAND, SC_CLOSE},
+        {"the session ending", 0, WM_QUERYENDSESSION, 0}, // answered 0: it may not end
     };
-    for (const auto& [way, press] : ways) {
-        CAPTURE(way);
+    for (const auto& w : ways) {
+        CAPTURE(w.what);
         ShownDialog t;
+        const HWND to = w.item ? t.Item(w.item) : t.dialog.Handle();
+        const auto press = [&] {
+            if (w.message == WM_KEYDOWN) { // keys come through the message queue
+                PostMessageW(to, w.message, w.wParam, 1);
+                PumpPendingEvents(t.dialog.Handle());
+            } else {
+                CHECK(SendMessageW(to, w.message, w.wParam, 0) == 0);
+            }
+        };
         t.services.answers = {IDNO, IDYES, IDNO};
         for (bool flagAfter : {false, true, true}) {
-            press(t);
+            press();
             CHECK(t.dialog.bCancelFlag == flagAfter);
             CHECK(IsWindow(t.dialog.Handle()));
         }

@@ -41,14 +41,10 @@ void MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
 }
 
 void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
-    std::wstring text = paths.size() == 1 ? paths[0] : dir.Path();
-    if (paths.size() > 1) {
-        // The dialog's multi-selection form: the folder, then the bare names.
-        for (const auto& path : paths) {
-            text.push_back(L'\0');
-            text.append(path, path.rfind(L'\\') + 1);
-        }
-    }
+    // The dialog's multi-selection form: the folder, then the bare names.
+    std::wstring text = dir.Path();
+    for (const auto& path : paths)
+        text += L'\0' + path.substr(path.rfind(L'\\') + 1);
     services.openResults.push_back(ScriptedServices::Chosen(text, dir.Path()));
     Command(IDM_ADD);
 }

@@ -30,7 +30,7 @@ public:
     void ToolbarClick(int buttonId) const;
     // Drops paths onto the list through its real drop target.
     void Drop(const std::vector<std::wstring>& paths);
-    // Adds through the open dialog, answered with these full paths.
+    // Adds through the open dialog, answered with these paths from the fixture's folder.
     void AddByDialog(const std::vector<std::wstring>& paths);
 
     std::vector<std::wstring> Texts() { return List().Texts(); }

@@ -12,12 +12,13 @@ std::wstring TestSettingsKey() {
            std::to_wstring(counter++);
 }
 
-FileDialogResult Next(std::deque<FileDialogResult>& queue) {
-    if (queue.empty())
-        return {};
-    FileDialogResult result = std::move(queue.front());
-    queue.pop_front();
-    return result;
+// The next scripted answer, or the given one when the script has run out.
+template <typename T> T Take(std::deque<T>& script, T otherwise) {
+    if (script.empty())
+        return otherwise;
+    T next = std::move(script.front());
+    script.pop_front();
+    return next;
 }
 
 } // namespace
@@ -30,26 +31,21 @@ ScriptedServices::~ScriptedServices() {
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back({text, type});
-    if (!answers.empty()) {
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
 }
 
 FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {
     openRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(openResults);
+    return Take(openResults, {});
 }
 
 FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
     saveRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(saveResults);
+    return Take(saveResults, {});
 }
 
 bool ScriptedServices::StartProcess(const std::wstring& commandLine) {
@@ -62,19 +58,10 @@ void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
 }
 
 FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::wstring& folder) {
-    FileDialogResult result;
-    result.outcome = FileDialogResult::Outcome::Chosen;
-    result.text = text;
-    result.folder = folder;
-    return result;
+    return {FileDialogResult::Outcome::Chosen, text, folder};
 }
 
 FileDialogResult ScriptedServices::Failed(DWORD error, const std::wstring& folder) {
-    FileDialogResult result;
-    result.folder = folder;
-    result.outcome = error == 0x3003 /* FNERR_BUFFERTOOSMALL */
-                         ? FileDialogResult::Outcome::TooSmall
-                         : FileDialogResult::Outcome::Failed;
-    result.error = error;
-    return result;
+    using enum FileDialogResult::Outcome;
+    return {error == 0x3003 /* FNERR_BUFFERTOOSMALL */ ? TooSmall : Failed, L"", folder, error};
 }
