@@ -98,7 +98,7 @@ TEST_CASE("A selection too long for the buffer is chosen again with the largest 
     const struct {
         std::string what;
         FileDialogResult second;
-        std::vector<std::wstring> messages, texts;
+        Texts messages, texts;
         std::wstring addDir;
     } cases[] = {
         {"chosen",
@@ -121,12 +121,7 @@ TEST_CASE("A selection too long for the buffer is chosen again with the largest 
         f.services.openResults = {ScriptedServices::Failed(FNERR_BUFFERTOOSMALL, L"C:\\big"),
                                   c.second};
         f.Command(IDM_ADD);
-        std::vector<std::wstring> messages;
-        for (const auto& m : f.services.messages) {
-            CHECK(m.type == (MB_OK | MB_ICONEXCLAMATION));
-            messages.push_back(m.text);
-        }
-        CHECK(messages == c.messages);
+        CHECK(f.services.Warnings() == c.messages);
         REQUIRE(f.services.openRequests.size() == 2);
         CHECK(f.services.openRequests[1].maxChars == 32767);
         CHECK(f.services.openRequests[1].initialDir == L"C:\\big");
@@ -143,9 +138,8 @@ TEST_CASE("A failing dialog is reported with its own description") {
     MainWindowFixture f;
     f.services.openResults.push_back(ScriptedServices::Failed(CDERR_DIALOGFAILURE));
     f.Command(IDM_ADD);
-    REQUIRE(f.services.messages.size() == 1);
-    CHECK(f.services.messages[0].text == L"The following error occured while adding files:\r"
-                                         L"The dialog box could not be created.");
+    CHECK(f.services.Warnings() == Texts{L"The following error occured while adding files:\r"
+                                         L"The dialog box could not be created."});
     CHECK(f.Texts().empty());
     // Every code has words of its own, unknown ones included.
     for (DWORD code : {DWORD{CDERR_STRUCTSIZE}, DWORD{CDERR_MEMALLOCFAILURE},

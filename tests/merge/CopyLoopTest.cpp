@@ -173,11 +173,9 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
         rig.options.calls = WithFaults(faults);
         rig.Merge(rig.Total());
         CHECK(FileBytes(rig.output) == rig.Joined(c.kept));
-        REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text == c.message + troubled + L".\r" +
-                                                   GetErrorText(c.error) +
-                                                   L"\r\rCheck the file and try again.");
-        CHECK(rig.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
+        CHECK(rig.services.Warnings() ==
+              Texts{c.message + troubled + L".\r" + GetErrorText(c.error) +
+                    L"\r\rCheck the file and try again."});
         rig.CheckRestored();
     }
 }
@@ -231,9 +229,9 @@ TEST_CASE("An output that cannot be created is reported before anything else cha
         rig.services.messages.clear();
         rig.List().SetStatusText(L"untouched");
         WriteMergedFile(rig.host, rig.inputs, output, 300, rig.options);
-        CHECK(rig.services.messages.at(0).text ==
-              L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
-                  L"\r\rMake sure that the file is writable and try again.");
+        CHECK(rig.services.Warnings() ==
+              Texts{L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
+                    L"\r\rMake sure that the file is writable and try again."});
         CHECK(rig.Status() == L"untouched");
         CHECK(IsWindowEnabled(rig.Hwnd()));
     }
@@ -254,19 +252,14 @@ TEST_CASE("A pending error stops the merge with the support message") {
         else // in the window events after the first block
             rig.onBarMove = [&] { rig.pendingError.Record(2, L"A control failed."); };
         rig.Merge(rig.Total());
-        REQUIRE(rig.services.messages.size() == 1);
-        if (beforeTheCopy) {
-            CHECK(rig.services.messages[0].text ==
-                  L"The following error occured while initializing the merge process:\r"
-                  L"The window system failed." +
-                      support);
-            CHECK(FileBytes(rig.output) == rig.Joined(0));
-        } else {
-            CHECK(rig.services.messages[0].text ==
-                  L"The following error occured while processing the file " + rig.inputs[0] +
-                      L":\rA control failed." + support);
-            CHECK(FileBytes(rig.output) == rig.Joined(2 * kBlock)); // seen after the next
-        }
+        const std::wstring shown =
+            beforeTheCopy ? L"The following error occured while initializing the merge process:\r"
+                            L"The window system failed."
+                          : L"The following error occured while processing the file " +
+                                rig.inputs[0] + L":\rA control failed.";
+        CHECK(rig.services.Warnings() == Texts{shown + support});
+        // An error in the events after a block is seen after the next one.
+        CHECK(FileBytes(rig.output) == rig.Joined(beforeTheCopy ? 0 : 2 * kBlock));
         rig.CheckRestored();
     }
 }

@@ -13,21 +13,14 @@
 
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
-// Runs the merge command on a list of the given paths; returns the messages shown,
-// having checked that each was a warning and that the list is as it was.
+// Runs the merge command on a list of the given paths; returns the warnings shown,
+// having checked that the list is as it was.
 Texts MergeCommand(MergeRig& rig, const Texts& listed, const FileDialogResult& dialog) {
     rig.services.saveResults.push_back(dialog);
     rig.Fill(listed);
     MergeFiles(rig.host, rig.options);
     CHECK(rig.Texts() == listed);
-    Texts texts;
-    for (const auto& m : rig.services.messages) {
-        CHECK(m.type == (MB_OK | MB_ICONEXCLAMATION));
-        texts.push_back(m.text);
-    }
-    return texts;
+    return rig.services.Warnings();
 }
 
 } // namespace

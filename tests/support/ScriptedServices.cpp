@@ -3,6 +3,7 @@
 #include "shell/AppInfo.h"
 
 #include <atomic>
+#include <doctest.h>
 
 namespace {
 
@@ -32,6 +33,15 @@ ScriptedServices::~ScriptedServices() {
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back({text, type});
     return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
+}
+
+Texts ScriptedServices::Warnings() const {
+    Texts texts;
+    for (const auto& m : messages) {
+        CHECK(m.type == (MB_OK | MB_ICONEXCLAMATION));
+        texts.push_back(m.text);
+    }
+    return texts;
 }
 
 FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {

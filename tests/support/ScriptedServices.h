@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using Texts = std::vector<std::wstring>;
+
 class ScriptedServices : public Win32Services {
 public:
     ScriptedServices();
@@ -20,6 +22,8 @@ public:
         UINT type;
     };
     std::vector<Message> messages;
+    // The texts of the messages shown, each checked to be a warning.
+    Texts Warnings() const;
     // Answers for message boxes, taken in turn; without one a box answers IDOK,
     // or IDNO for a question.
     std::deque<int> answers;
