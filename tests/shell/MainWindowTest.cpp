@@ -85,7 +85,7 @@ TEST_CASE("A disabled command ignores its shortcut") {
     CHECK(f.services.messages.empty());
     CHECK(f.services.saveRequests.empty());
     f.ShortcutCommand(IDM_SELECT_ALL); // Ctrl+A is enabled with one entry
-    CHECK(f.SelectedIndexes() == std::vector<int>{0});
+    CHECK(f.List().IsSelected(0));
 }
 
 TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 GiB too") {
@@ -152,11 +152,11 @@ TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
     f.Command(IDM_SORT_FILES_ASC);
     // Letter case is ignored; the exact text breaks the tie, capitals first.
     CHECK(f.Texts() == std::vector<std::wstring>{p1, upper, p2, p10});
-    CHECK(f.SelectedIndexes() == std::vector<int>{1, 3});
+    CHECK(f.List().Selection() == std::vector<char>{0, 1, 0, 1});
 
     f.Command(IDM_SORT_FILES_DESC);
     CHECK(f.Texts() == std::vector<std::wstring>{p10, p2, upper, p1});
-    CHECK(f.SelectedIndexes() == std::vector<int>{0, 2});
+    CHECK(f.List().Selection() == std::vector<char>{1, 0, 1, 0});
 
     // Later additions land at the end, unsorted.
     f.Drop({x, p1});

@@ -4,6 +4,8 @@
 
 #include <doctest.h>
 
+#include <cwctype>
+
 #include "resource.h"
 
 MainWindowFixture::MainWindowFixture() {
@@ -51,18 +53,9 @@ void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
 
 std::wstring MainWindowFixture::Letters() {
     std::wstring letters;
-    for (const auto& text : Texts())
-        letters += text.back();
+    for (int i = 0; i < List().Count(); ++i)
+        letters += List().IsSelected(i) ? towlower(List().Text(i).back()) : List().Text(i).back();
     return letters;
-}
-
-std::vector<int> MainWindowFixture::SelectedIndexes() {
-    std::vector<int> indexes;
-    const auto selected = List().Selection();
-    for (std::size_t i = 0; i < selected.size(); ++i)
-        if (selected[i])
-            indexes.push_back(static_cast<int>(i));
-    return indexes;
 }
 
 void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {

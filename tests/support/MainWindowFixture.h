@@ -34,9 +34,9 @@ public:
     void AddByDialog(const std::vector<std::wstring>& paths);
 
     std::vector<std::wstring> Texts() { return List().Texts(); }
-    // The last letter of each entry, in list order: entries named "A", "B"...
+    // Entries named "A", "B"... as their letters in list order, a selected one in
+    // lower case.
     std::wstring Letters();
-    std::vector<int> SelectedIndexes();
     void SelectOnly(const std::vector<int>& indexes);
     std::wstring Status() { return List().ShownStatusText(); }
 };
