@@ -198,7 +198,9 @@ TEST_CASE("A confirmed cancel lets one more block through and leaves whole block
         MergeRig rig;
         rig.Add(3 * kBlock + 100);
         rig.Add(3 * kBlock);
-        rig.onBarMove = [&] { rig.PostCancelClick(); };
+        rig.onBarMove = [&] { // as the user clicks: handled in the next window events
+            PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
+        };
         rig.services.answers.assign(c.k - 1, IDNO);
         rig.services.answers.push_back(IDYES);
         rig.Merge(rig.Total());

@@ -41,11 +41,7 @@ struct MergeRig : MainWindowFixture {
     PendingError pendingError;
     MergeHost host{Hwnd(), List(), services, progress, saveDir, pendingError};
     // Window events after every block, so that a test knows when a click is handled.
-    CopyOptions options = [] {
-        CopyOptions o;
-        o.pumpIntervalMs = 0;
-        return o;
-    }();
+    CopyOptions options{.pumpIntervalMs = 0, .calls = {}};
     std::wstring output = dir / L"out.bin";
 
     // The inputs, each with a pattern of its own.
@@ -105,10 +101,4 @@ struct MergeRig : MainWindowFixture {
                           if (onBarMove)
                               onBarMove();
                       }};
-
-    // Clicks Cancel as the user does: the click waits for the next window events.
-    void PostCancelClick() const {
-        PostMessageW(progress.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(progress.Handle(), IDCANCEL)));
-    }
 };

@@ -39,12 +39,13 @@ void CheckStates(MainWindowFixture& f) {
     CHECK(IsSortSubmenuEnabled(f.window.Menu()) == (count >= 2));
 }
 
-std::wstring Grouped(const std::vector<std::wstring>& groups) {
+// A number written with "," between groups of digits, as the user's locale groups it.
+std::wstring Grouped(const std::wstring& number) {
     wchar_t separator[8] = {};
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
     std::wstring text;
-    for (const auto& g : groups)
-        text += (text.empty() ? L"" : separator) + g;
+    for (wchar_t ch : number)
+        text += ch == L',' ? std::wstring(separator) : std::wstring(1, ch);
     return text;
 }
 
@@ -98,7 +99,7 @@ TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 Gi
     // The same file twice counts twice; a file deleted after it was added counts 0.
     const auto seven = f.File(L"seven.bin", 7), gone = f.File(L"gone.bin", 1000);
     f.Drop({seven, seven, gone});
-    CHECK(f.Status() == L"4 files (" + Grouped({L"1", L"014"}) + L" Bytes)");
+    CHECK(f.Status() == L"4 files (" + Grouped(L"1,014") + L" Bytes)");
     DeleteFileW(gone.c_str());
     f.List().RebuildStatus();
     CHECK(f.Status() == L"4 files (14 Bytes)");
@@ -107,23 +108,21 @@ TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 Gi
     const auto big = f.dir / L"big.bin";
     REQUIRE(MakeSparseFile(big, 3LL << 30));
     f.Drop({big, big});
-    CHECK(f.Status() == L"6 files (" + Grouped({L"6", L"442", L"450", L"958"}) + L" Bytes)");
+    CHECK(f.Status() == L"6 files (" + Grouped(L"6,442,450,958") + L" Bytes)");
 }
 
 TEST_CASE("Numbers are rounded and grouped") {
-    const struct {
-        double value;
-        std::vector<std::wstring> groups;
-    } cases[] = {{0, {L"0"}},
-                 {999, {L"999"}},
-                 {1000, {L"1", L"000"}},
-                 {1234.6, {L"1", L"235"}},
-                 {-1, {L"-1"}},
-                 {-1234567, {L"-1", L"234", L"567"}},
-                 {9007199254740992.0, {L"9", L"007", L"199", L"254", L"740", L"992"}}};
-    for (const auto& c : cases) {
-        CAPTURE(c.value);
-        CHECK(FormatNumber(c.value) == Grouped(c.groups));
+    const std::pair<double, std::wstring> cases[] = {
+        {0, L"0"},
+        {999, L"999"},
+        {1000, L"1,000"},
+        {1234.6, L"1,235"},
+        {-1, L"-1"},
+        {-1234567, L"-1,234,567"},
+        {9007199254740992.0, L"9,007,199,254,740,992"}};
+    for (const auto& [value, shown] : cases) {
+        CAPTURE(value);
+        CHECK(FormatNumber(value) == Grouped(shown));
     }
 }
 
