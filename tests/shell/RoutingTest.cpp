@@ -26,7 +26,7 @@ TEST_CASE("Every menu item and toolbar key starts exactly its command") {
     // After the letters: O an open dialog, S a save dialog, ! a beep, M a message.
     const struct {
         int menuItem, toolbarKey; // -1: no toolbar key
-        const wchar_t* outcome;
+        std::wstring outcome;
     } routes[] = {
         {0, 0, L"CAb"}, // separators and unknown commands start nothing
         {1, 1, L"CAb"},
