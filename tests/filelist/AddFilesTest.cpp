@@ -33,7 +33,7 @@ TEST_CASE("The open dialog's result becomes paths") {
         {L"\\\\server\\share" + kNul + L"x", {L"\\\\server\\share\\x"}},
     };
     for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.text));
+        CAPTURE(c.text);
         CHECK(ParseDialogResult(c.text) == c.paths);
     }
 }
@@ -93,6 +93,8 @@ TEST_CASE("The dialog opens where files were last added from") {
 }
 
 TEST_CASE("A selection too long for the buffer is chosen again with the largest one") {
+    const auto tooLong = ScriptedServices::Failed(FNERR_BUFFERTOOSMALL, L"C:\\big");
+    const auto picked = ScriptedServices::Chosen(L"C:\\in" + kNul + L"a" + kNul + L"b", L"C:\\in");
     const std::wstring again = L"The following error occured while adding files:\r" +
                                CommonDialogErrorText(FNERR_BUFFERTOOSMALL);
     const struct {
@@ -101,25 +103,16 @@ TEST_CASE("A selection too long for the buffer is chosen again with the largest 
         Texts messages, texts;
         std::wstring addDir;
     } cases[] = {
-        {"chosen",
-         ScriptedServices::Chosen(L"C:\\picked" + kNul + L"a" + kNul + L"b", L"C:\\picked"),
-         {kBufferMessage},
-         {L"C:\\picked\\a", L"C:\\picked\\b"},
-         L"C:\\picked"},
+        {"chosen", picked, {kBufferMessage}, {L"C:\\in\\a", L"C:\\in\\b"}, L"C:\\in"},
         {"cancelled", {}, {kBufferMessage}, {}, L"C:\\start"},
         // Too long even for the largest buffer: reported once more, and no third try.
-        {"too long again",
-         ScriptedServices::Failed(FNERR_BUFFERTOOSMALL, L"C:\\big"),
-         {kBufferMessage, again},
-         {},
-         L"C:\\start"},
+        {"too long again", tooLong, {kBufferMessage, again}, {}, L"C:\\start"},
     };
     for (const auto& c : cases) {
         CAPTURE(c.what);
         MainWindowFixture f;
         f.window.Prefs().strAddDir = L"C:\\start";
-        f.services.openResults = {ScriptedServices::Failed(FNERR_BUFFERTOOSMALL, L"C:\\big"),
-                                  c.second};
+        f.services.openResults = {tooLong, c.second};
         f.Command(IDM_ADD);
         CHECK(f.services.Warnings() == c.messages);
         REQUIRE(f.services.openRequests.size() == 2);

@@ -75,7 +75,8 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
             MergeRig rig;
             for (auto size : sizes)
                 rig.Add(size);
-            rig.Repeat(0); // a file listed twice is copied twice
+            rig.inputs.push_back(rig.inputs[0]); // a file listed twice is copied twice
+            rig.contents.push_back(rig.contents[0]);
             rig.options.minChunk = way.minChunk;
             rig.options.maxChunk = way.maxChunk;
             rig.options.calls = WithFaults(way.faults);

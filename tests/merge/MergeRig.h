@@ -52,10 +52,6 @@ struct MergeRig : MainWindowFixture {
         inputs.push_back(
             WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"), contents.back()));
     }
-    void Repeat(std::size_t index) {
-        inputs.push_back(inputs[index]);
-        contents.push_back(contents[index]);
-    }
     double Total() const {
         return std::accumulate(contents.begin(), contents.end(), 0.0,
                                [](double sum, const auto& c) { return sum + c.size(); });

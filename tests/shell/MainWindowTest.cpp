@@ -190,18 +190,16 @@ TEST_CASE("Preferences survive from one run to the next") {
 
 TEST_CASE("Garbage in the settings store reads as the defaults") {
     ScriptedServices services;
-    services.WriteSetting(kPreferencesSection, kAddDirValue, L"");
-    RegKey key;
-    REQUIRE(RegOpenKeyExW(HKEY_CURRENT_USER,
-                          (services.SettingsKey() + L"\\" + kPreferencesSection).c_str(), 0,
-                          KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS);
+    const std::wstring key = services.SettingsKey() + L"\\" + kPreferencesSection;
+    const auto store = [&](const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        REQUIRE(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) ==
+                ERROR_SUCCESS);
+    };
     const DWORD number = 12345;
-    RegSetValueExW(key.Get(), kFilenameBufSizeValue, 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&number), sizeof number);
+    store(kFilenameBufSizeValue, REG_DWORD, &number, sizeof number);
     const wchar_t unterminated[] = {L'C', L':', L'\\', L'x'};
-    RegSetValueExW(key.Get(), kSaveDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated),
-                   sizeof unterminated);
-    RegSetValueExW(key.Get(), kAddDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3);
+    store(kSaveDirValue, REG_SZ, unterminated, sizeof unterminated);
+    store(kAddDirValue, REG_SZ, "abc", 3); // an odd number of bytes
 
     const Preferences p = LoadPreferences(services);
     CHECK(p.strFilenameBufSize == L"4096");
