@@ -11,9 +11,14 @@
 namespace {
 
 constexpr int kFileNameField = 0x47c; // the name box of the system's file dialogs
+constexpr int kMessageBoxText = 0xffff;
 
-bool Waited(DWORD startTick, DWORD timeoutMs) {
-    return GetTickCount() - startTick > timeoutMs;
+// Asks every 20 ms until the answer is yes or a minute has passed.
+bool Poll(const std::function<bool()>& condition) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20))
+        if (condition())
+            return true;
+    return false;
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -21,14 +26,6 @@ std::wstring ClassOf(HWND hwnd) {
     GetClassNameW(hwnd, name, 64);
     return name;
 }
-
-} // namespace
-
-std::wstring TestProgramDirectory() {
-    return GetDirectory(ProgramPath());
-}
-
-namespace {
 
 struct WindowSearch {
     DWORD pid;
@@ -46,12 +43,6 @@ BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM lParam) {
 
 } // namespace
 
-std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-    WindowSearch search{pid, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::wstring TextOf(HWND hwnd) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
@@ -60,20 +51,12 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 std::wstring MessageBoxText(HWND box) {
-    std::wstring longest;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) != L"Static")
-            continue;
-        const std::wstring text = TextOf(child);
-        if (text.size() > longest.size())
-            longest = text;
-    }
-    return longest;
+    return TextOf(GetDlgItem(box, kMessageBoxText));
 }
 
 void ChooseInFileDialog(HWND dialog, const std::wstring& path) {
-    HWND field = GetDlgItem(dialog, kFileNameField);
-    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageW(GetDlgItem(dialog, kFileNameField), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
     PressButton(dialog, IDOK);
 }
 
@@ -83,7 +66,7 @@ void PressButton(HWND dialog, int id) {
 }
 
 ProgramProcess::ProgramProcess() {
-    std::wstring commandLine = L"\"" + TestProgramDirectory() + L"\\..\\VorbelMerge.exe\"";
+    std::wstring commandLine = L"\"" + GetDirectory(ProgramPath()) + L"\\..\\VorbelMerge.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -104,23 +87,21 @@ ProgramProcess::~ProgramProcess() {
         TerminateProcess(process_.Get(), 1);
 }
 
-HWND ProgramProcess::Toolbar() const {
-    return GetDlgItem(main_, IDC_TOOLBAR);
+std::vector<HWND> ProgramProcess::VisibleWindows() const {
+    WindowSearch search{pid_, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-HWND ProgramProcess::List() const {
-    return GetDlgItem(main_, IDC_FILELIST);
-}
-
-HWND ProgramProcess::WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const {
-    const DWORD start = GetTickCount();
-    do {
-        for (HWND hwnd : TopLevelWindowsOf(pid_))
+HWND ProgramProcess::WaitForWindow(const std::function<bool(HWND)>& match) const {
+    HWND found = nullptr;
+    Poll([&] {
+        for (HWND hwnd : VisibleWindows())
             if (match(hwnd))
-                return hwnd;
-        Sleep(20);
-    } while (!Waited(start, timeoutMs));
-    return nullptr;
+                found = hwnd;
+        return found != nullptr;
+    });
+    return found;
 }
 
 HWND ProgramProcess::WaitForFileDialog() const {
@@ -132,27 +113,21 @@ HWND ProgramProcess::WaitForMessageBox() const {
         [](HWND hwnd) { return ClassOf(hwnd) == L"#32770" && TextOf(hwnd) == kAppTitle; });
 }
 
-bool ProgramProcess::WaitUntilIdle(DWORD timeoutMs) const {
+bool ProgramProcess::WaitUntilIdle() const {
     // Between a dialog closing and the work it started, the window is briefly free:
     // idle means free for a while.
-    const DWORD start = GetTickCount();
     DWORD idleSince = 0;
-    do {
-        if (IsWindowEnabled(main_) && TopLevelWindowsOf(pid_).size() == 1) {
-            if (idleSince == 0)
-                idleSince = GetTickCount();
-            else if (Waited(idleSince, 300))
-                return true;
-        } else {
+    return Poll([&] {
+        if (!IsWindowEnabled(main_) || VisibleWindows().size() != 1)
             idleSince = 0;
-        }
-        Sleep(20);
-    } while (!Waited(start, timeoutMs));
-    return false;
+        else if (idleSince == 0)
+            idleSince = GetTickCount();
+        return idleSince != 0 && GetTickCount() - idleSince > 300;
+    });
 }
 
-bool ProgramProcess::WaitForExit(DWORD timeoutMs) const {
-    return WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+bool ProgramProcess::WaitForExit() const {
+    return WaitForSingleObject(process_.Get(), 30000) == WAIT_OBJECT_0;
 }
 
 void ProgramProcess::Command(int id) const {
@@ -161,18 +136,19 @@ void ProgramProcess::Command(int id) const {
 
 void ProgramProcess::ToolbarClick(int buttonId) const {
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Toolbar()));
+                 reinterpret_cast<LPARAM>(GetDlgItem(main_, IDC_TOOLBAR)));
 }
 
 void ProgramProcess::SelectEntry(int index) const {
-    PostMessageW(List(), WM_KEYDOWN, VK_HOME, 0);
+    const HWND list = GetDlgItem(main_, IDC_FILELIST);
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < index; ++i)
-        PostMessageW(List(), WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
     WaitUntilIdle();
 }
 
 int ProgramProcess::EntryCount() const {
-    return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(GetDlgItem(main_, IDC_FILELIST), LVM_GETITEMCOUNT, 0, 0));
 }
 
 bool ProgramProcess::AddThroughDialog(const std::wstring& path) const {
@@ -182,8 +158,6 @@ bool ProgramProcess::AddThroughDialog(const std::wstring& path) const {
     if (!dialog)
         return false;
     ChooseInFileDialog(dialog, path);
-    const DWORD start = GetTickCount();
-    while (EntryCount() == before && !Waited(start, 30000))
-        Sleep(20);
-    return WaitUntilIdle() && EntryCount() == before + 1;
+    return Poll([&] { return EntryCount() > before; }) && WaitUntilIdle() &&
+           EntryCount() == before + 1;
 }

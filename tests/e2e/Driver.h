@@ -19,21 +19,17 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     HWND Main() const { return main_; }
-    HWND Toolbar() const;
-    HWND List() const;
-
     // A visible top-level window of the program that matches, or null on time-out.
-    HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const;
+    HWND WaitForWindow(const std::function<bool(HWND)>& match) const;
     // The program's open or save dialog.
     HWND WaitForFileDialog() const;
     // A message box of the program (a dialog with the program's title).
     HWND WaitForMessageBox() const;
     // Waits until the main window takes input again and nothing stands over it.
-    bool WaitUntilIdle(DWORD timeoutMs = 60000) const;
-    bool WaitForExit(DWORD timeoutMs = 30000) const;
+    bool WaitUntilIdle() const;
+    bool WaitForExit() const;
 
     void Command(int id) const;
-    int EntryCount() const;
     void ToolbarClick(int buttonId) const;
     // Selects the entry at a 0-based position with the keyboard, as a user would.
     void SelectEntry(int index) const;
@@ -41,17 +37,16 @@ public:
     bool AddThroughDialog(const std::wstring& path) const;
 
 private:
+    std::vector<HWND> VisibleWindows() const; // the top-level ones
+    int EntryCount() const;
+
     KernelHandle process_;
     DWORD pid_ = 0;
     HWND main_ = nullptr;
 };
 
-std::vector<HWND> TopLevelWindowsOf(DWORD pid);
 std::wstring TextOf(HWND hwnd);
-// The message text of a message box: its longest static text.
 std::wstring MessageBoxText(HWND box);
 // Types a full path into a file dialog's name field and presses its OK button.
 void ChooseInFileDialog(HWND dialog, const std::wstring& path);
 void PressButton(HWND dialog, int id);
-// The folder of this test program.
-std::wstring TestProgramDirectory();

@@ -29,17 +29,6 @@ void ForgetPreferences() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
 }
 
-std::string ReadFirstBytes(const std::wstring& path, std::size_t count) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes(count, '\0');
-    DWORD got = 0;
-    if (!file || !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(count), &got, nullptr))
-        return {};
-    bytes.resize(got);
-    return bytes;
-}
-
 } // namespace
 
 TEST_CASE("Files added, reordered and merged through the real windows") {
@@ -63,8 +52,8 @@ TEST_CASE("Files added, reordered and merged through the real windows") {
     const auto output = dir / L"joined.bin";
     ChooseInFileDialog(save, output);
     REQUIRE(program.WaitUntilIdle());
-    CHECK(ReadWholeFile(output) == a + c + b);
-    CHECK(ReadWholeFile(fileC) == c); // the inputs stay as they were
+    CHECK(ReadBytes(output) == a + c + b);
+    CHECK(ReadBytes(fileC) == c); // the inputs stay as they were
 
     program.Command(IDM_EXIT);
     REQUIRE(program.WaitForExit());
@@ -73,7 +62,8 @@ TEST_CASE("Files added, reordered and merged through the real windows") {
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
-TEST_CASE("Merging a single file says two are needed") {
+TEST_CASE("Merging a single file says two are needed; closing stores the preferences") {
+    ForgetPreferences();
     TempDir dir;
     ProgramProcess program;
     REQUIRE(program.Main());
@@ -85,7 +75,12 @@ TEST_CASE("Merging a single file says two are needed") {
                                  L"Add the files you want to merge to the list\r"
                                  L"and try again.");
     PressButton(box, IDOK);
-    CHECK(program.WaitUntilIdle());
+    REQUIRE(program.WaitUntilIdle());
+
+    PostMessageW(program.Main(), WM_CLOSE, 0, 0); // as Exit does
+    REQUIRE(program.WaitForExit());
+    CHECK(ReadPreference(kAddDirValue) == dir.Path());
+    CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
 TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks") {
@@ -128,15 +123,5 @@ TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks")
     CHECK(size > head.size());
     CHECK(size < static_cast<double>(64LL << 30));
     CHECK(std::fmod(size, 4096.0) == 0.0);
-    CHECK(ReadFirstBytes(output, head.size()) == head);
-}
-
-TEST_CASE("Closing the window stores the preferences as Exit does") {
-    ForgetPreferences();
-    ProgramProcess program;
-    REQUIRE(program.Main());
-    PostMessageW(program.Main(), WM_CLOSE, 0, 0);
-    REQUIRE(program.WaitForExit());
-    CHECK(ReadPreference(kAddDirValue).empty());
-    CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
+    CHECK(ReadBytes(output, 0, head.size()) == head);
 }

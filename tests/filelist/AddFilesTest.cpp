@@ -19,12 +19,6 @@ constexpr wchar_t kBufferMessage[] = L"The filename buffer is not large enough\r
                                      L"If this does not solve the problem, you can try \r"
                                      L"to select fewer files at a time or to use drag & drop.";
 
-FileDialogResult TooSmall(const std::wstring& folder) {
-    FileDialogResult r = ScriptedServices::Failed(FNERR_BUFFERTOOSMALL);
-    r.folder = folder;
-    return r;
-}
-
 } // namespace
 
 TEST_CASE("The open dialog's result becomes paths") {
@@ -39,7 +33,7 @@ TEST_CASE("The open dialog's result becomes paths") {
         {L"\\\\server\\share" + kNul + L"x", {L"\\\\server\\share\\x"}},
     };
     for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.text));
+        CAPTURE(c.text);
         CHECK(ParseDialogResult(c.text) == c.paths);
     }
 }
@@ -48,21 +42,10 @@ TEST_CASE("FilenameBufSize gives a limit only when the dialog can take it") {
     const struct {
         const wchar_t* text;
         std::optional<int> limit;
-    } cases[] = {
-        {L"4096", 4096},
-        {L" 12 ", 12},
-        {L"32767", 32767},
-        {L"1", 1},
-        {L"12.5", 12},
-        {L"13.5", 14},
-        {L"abc", std::nullopt},
-        {L"", std::nullopt},
-        {L"0", std::nullopt},
-        {L"-5", std::nullopt},
-        {L"32768", std::nullopt},
-        {L"99999999999999999999", std::nullopt},
-        {L"4096x", std::nullopt},
-    };
+    } cases[] = {{L"4096", 4096}, {L" 12 ", 12}, {L"32767", 32767}, {L"1", 1},
+                 {L"12.5", 12},   {L"13.5", 14}, {L"abc", {}},      {L"", {}},
+                 {L"0", {}},      {L"-5", {}},   {L"32768", {}},    {L"99999999999999999999", {}},
+                 {L"4096x", {}}};
     for (const auto& c : cases) {
         CAPTURE(ToUtf8(c.text));
         CHECK(DialogLimitOf(c.text) == c.limit);
@@ -97,14 +80,12 @@ TEST_CASE("Files chosen in the dialog join the list") {
 TEST_CASE("The dialog opens where files were last added from") {
     MainWindowFixture f;
     f.Drop({f.File(L"x.bin")});
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
-    f.Command(IDM_ADD);
+    f.Command(IDM_ADD); // cancelled, as every dialog below
     // No stored folder: the first entry's folder is taken and kept.
     CHECK(f.services.openRequests.at(0).initialDir == f.dir.Path());
     CHECK(f.window.Prefs().strAddDir == f.dir.Path());
 
     f.window.Prefs().strAddDir = L"C:\\elsewhere";
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
     f.Command(IDM_ADD);
     CHECK(f.services.openRequests.at(1).initialDir == L"C:\\elsewhere");
     CHECK(f.window.Prefs().strAddDir == L"C:\\elsewhere"); // a cancel changes nothing
@@ -112,59 +93,46 @@ TEST_CASE("The dialog opens where files were last added from") {
 }
 
 TEST_CASE("A selection too long for the buffer is chosen again with the largest one") {
-    MainWindowFixture f;
-    const auto a = f.File(L"a.bin"), b = f.File(L"b.bin");
-    f.window.Prefs().strAddDir = L"C:\\start";
-    f.services.openResults.push_back(TooSmall(f.dir.Path()));
-    f.services.openResults.push_back(
-        ScriptedServices::Chosen(f.dir.Path() + kNul + L"a.bin" + kNul + L"b.bin", f.dir.Path()));
-    f.Command(IDM_ADD);
+    const auto tooLong = ScriptedServices::Failed(FNERR_BUFFERTOOSMALL, L"C:\\big");
+    const auto picked = ScriptedServices::Chosen(L"C:\\in" + kNul + L"a" + kNul + L"b", L"C:\\in");
+    const std::wstring again = L"The following error occured while adding files:\r" +
+                               CommonDialogErrorText(FNERR_BUFFERTOOSMALL);
+    const struct {
+        std::string what;
+        FileDialogResult second;
+        Texts messages, texts;
+        std::wstring addDir;
+    } cases[] = {
+        {"chosen", picked, {kBufferMessage}, {L"C:\\in\\a", L"C:\\in\\b"}, L"C:\\in"},
+        {"cancelled", {}, {kBufferMessage}, {}, L"C:\\start"},
+        // Too long even for the largest buffer: reported once more, and no third try.
+        {"too long again", tooLong, {kBufferMessage, again}, {}, L"C:\\start"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        MainWindowFixture f;
+        f.window.Prefs().strAddDir = L"C:\\start";
+        f.services.openResults = {tooLong, c.second};
+        f.Command(IDM_ADD);
+        CHECK(f.services.Warnings() == c.messages);
+        REQUIRE(f.services.openRequests.size() == 2);
+        CHECK(f.services.openRequests[1].maxChars == 32767);
+        CHECK(f.services.openRequests[1].initialDir == L"C:\\big");
+        CHECK(f.Texts() == c.texts);
+        CHECK(f.window.Prefs().strAddDir == c.addDir);
 
-    REQUIRE(f.services.messages.size() == 1);
-    CHECK(f.services.messages[0].text == kBufferMessage);
-    CHECK(f.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
-    REQUIRE(f.services.openRequests.size() == 2);
-    CHECK(f.services.openRequests[1].maxChars == 32767);
-    CHECK(f.services.openRequests[1].initialDir == f.dir.Path());
-    CHECK(f.Texts() == std::vector<std::wstring>{a, b});
-
-    // The raise lasts until the next command, which starts from the preference again.
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
-    f.Command(IDM_ADD);
-    CHECK(f.services.openRequests[2].maxChars == 4096);
-}
-
-TEST_CASE("A selection too long even for the largest buffer is reported once") {
-    MainWindowFixture f;
-    f.services.openResults.push_back(TooSmall(L"C:\\big"));
-    f.services.openResults.push_back(TooSmall(L"C:\\big"));
-    f.Command(IDM_ADD);
-    REQUIRE(f.services.messages.size() == 2);
-    CHECK(f.services.messages[0].text == kBufferMessage);
-    CHECK(f.services.messages[1].text == L"The following error occured while adding files:\r" +
-                                             CommonDialogErrorText(FNERR_BUFFERTOOSMALL));
-    CHECK(f.Texts().empty());
-    CHECK(f.window.Prefs().strAddDir.empty());
-}
-
-TEST_CASE("Cancelling after the buffer message adds nothing") {
-    MainWindowFixture f;
-    f.window.Prefs().strAddDir = L"C:\\start";
-    f.services.openResults.push_back(TooSmall(L"C:\\big"));
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
-    f.Command(IDM_ADD);
-    CHECK(f.services.messages.size() == 1);
-    CHECK(f.Texts().empty());
-    CHECK(f.window.Prefs().strAddDir == L"C:\\start");
+        // The raise lasts until the next command, which starts from the preference again.
+        f.Command(IDM_ADD);
+        CHECK(f.services.openRequests.at(2).maxChars == 4096);
+    }
 }
 
 TEST_CASE("A failing dialog is reported with its own description") {
     MainWindowFixture f;
     f.services.openResults.push_back(ScriptedServices::Failed(CDERR_DIALOGFAILURE));
     f.Command(IDM_ADD);
-    REQUIRE(f.services.messages.size() == 1);
-    CHECK(f.services.messages[0].text == L"The following error occured while adding files:\r"
-                                         L"The dialog box could not be created.");
+    CHECK(f.services.Warnings() == Texts{L"The following error occured while adding files:\r"
+                                         L"The dialog box could not be created."});
     CHECK(f.Texts().empty());
     // Every code has words of its own, unknown ones included.
     for (DWORD code : {DWORD{CDERR_STRUCTSIZE}, DWORD{CDERR_MEMALLOCFAILURE},
@@ -175,10 +143,8 @@ TEST_CASE("A failing dialog is reported with its own description") {
 TEST_CASE("A FilenameBufSize that is not a number keeps the dialog's previous limit") {
     MainWindowFixture f;
     f.window.Prefs().strFilenameBufSize = L"2000";
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
     f.Command(IDM_ADD);
     f.window.Prefs().strFilenameBufSize = L"plenty";
-    f.services.openResults.push_back(ScriptedServices::Cancelled());
     f.Command(IDM_ADD);
     CHECK(f.services.openRequests[0].maxChars == 2000);
     CHECK(f.services.openRequests[1].maxChars == 2000);

@@ -9,23 +9,6 @@ namespace {
 
 constexpr std::size_t kBlock = 4096;
 
-// Reads or writes bytes at an offset, which may lie past 4 GiB.
-std::string At(const std::wstring& path, std::int64_t offset, std::size_t size,
-               const std::string& write = {}) {
-    FileHandle file(CreateFileW(path.c_str(), write.empty() ? GENERIC_READ : GENERIC_WRITE,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
-    std::string bytes = write.empty() ? std::string(size, '\0') : write;
-    DWORD done = 0;
-    REQUIRE((write.empty()
-                 ? ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)
-                 : WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &done, nullptr)));
-    bytes.resize(done);
-    return bytes;
-}
-
 // Faults put into the system's reads and writes.
 struct Faults {
     DWORD perWrite = MAXDWORD;  // most bytes a write stores
@@ -89,57 +72,48 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
         for (const auto& way : ways) {
             CAPTURE(way.what);
             CAPTURE(sizes.back());
-            TempDir dir;
-            Inputs inputs;
-            for (auto size : sizes)
-                inputs.Add(dir, size);
-            inputs.Repeat(0); // a file listed twice is copied twice
             MergeRig rig;
+            for (auto size : sizes)
+                rig.Add(size);
+            rig.inputs.push_back(rig.inputs[0]); // a file listed twice is copied twice
+            rig.contents.push_back(rig.contents[0]);
             rig.options.minChunk = way.minChunk;
             rig.options.maxChunk = way.maxChunk;
             rig.options.calls = WithFaults(way.faults);
-            rig.Merge(inputs, inputs.Total());
-            CHECK(FileBytes(rig.output) == inputs.Joined());
+            rig.Merge(rig.Total());
+            CHECK(FileBytes(rig.output) == rig.Joined());
             CHECK(rig.services.messages.empty());
             rig.CheckRestored();
-            inputs.CheckUnchanged();
+            rig.CheckUnchanged();
         }
     }
 }
 
 TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
-    TempDir dir;
     const std::int64_t size = 4294967296LL + 8193, past = 4294967296LL + 4096;
-    Inputs inputs;
-    inputs.folder = dir.Path();
-    inputs.paths = {WriteBytes(dir / L"head.bin", "HEAD"), dir / L"big.bin",
-                    WriteBytes(dir / L"tail.bin", "TAIL!")};
-    REQUIRE(MakeSparseFile(inputs.paths[1], size));
-    At(inputs.paths[1], 4294967296LL - 5, 11, "before-4GiB");
-    At(inputs.paths[1], past, 10, "after-4GiB");
-    At(inputs.paths[1], size - 7, 7, "the-end");
-
     MergeRig rig;
+    rig.inputs = {WriteBytes(rig.dir / L"head.bin", "HEAD"), rig.dir / L"big.bin",
+                  WriteBytes(rig.dir / L"tail.bin", "TAIL!")};
+    REQUIRE(MakeSparseFile(
+        rig.inputs[1], size,
+        {{4294967296LL - 5, "before-4GiB"}, {past, "after-4GiB"}, {size - 7, "the-end"}}));
     rig.options.pumpIntervalMs = 15;
-    rig.Merge(inputs, 9 + static_cast<double>(size));
+    rig.Merge(9 + static_cast<double>(size));
     CHECK(rig.services.messages.empty());
     CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
-    CHECK(At(rig.output, 0, 6) == std::string("HEAD\0\0", 6));
-    CHECK(At(rig.output, 4 + 4294967296LL - 5, 11) == "before-4GiB");
-    CHECK(At(rig.output, 4 + past, 10) == "after-4GiB");
-    CHECK(At(rig.output, 4 + size - 7, 12) == "the-endTAIL!");
+    CHECK(ReadBytes(rig.output, 0, 6) == std::string("HEAD\0\0", 6));
+    CHECK(ReadBytes(rig.output, 4 + 4294967296LL - 5, 11) == "before-4GiB");
+    CHECK(ReadBytes(rig.output, 4 + past, 10) == "after-4GiB");
+    CHECK(ReadBytes(rig.output, 4 + size - 7) == "the-endTAIL!");
 }
 
 TEST_CASE("The bar moves fewer than 100 times and stays within 100 when inputs grew") {
-    TempDir dir;
-    Inputs inputs;
-    for (auto size : {400000u, 350000u, 250000u})
-        inputs.Add(dir, size);
     for (double measured : {1000000.0, 1000.0, 0.0, -1.0}) {
         CAPTURE(measured);
         MergeRig rig;
-        rig.WatchBar();
-        rig.Merge(inputs, measured);
+        for (auto size : {400000u, 350000u, 250000u})
+            rig.Add(size);
+        rig.Merge(measured);
         const auto& moves = rig.barPositions;
         REQUIRE(moves.size() >= 2);
         CHECK(std::is_sorted(moves.begin(), moves.end()));
@@ -159,6 +133,10 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
     const std::wstring open = L"Cannot open the file ";
     const std::wstring read = L"An error occured while reading the file ";
     const std::wstring write = L"An error occured while writing the file ";
+    // Each fails with the case's error; a mute write does not tell what it stored.
+    const Faults none, badRead{.failingRead = 7}, full{.room = inSecond},
+        mute{.room = inSecond, .tellsStored = false}, fullEarly{.room = first - 5},
+        storesNothing{.perWrite = 0};
     const struct {
         std::string what;
         DWORD chunk;
@@ -168,68 +146,37 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
         DWORD error;
         std::size_t kept;
     } cases[] = {
-        {"deleted after the checks", 65536, {}, open, 1, ERROR_FILE_NOT_FOUND, first},
-        {"held open for writing", 65536, {}, open, 1, ERROR_SHARING_VIOLATION, first},
-        {"a read fails",
-         4096,
-         {.failingRead = 7, .error = ERROR_CRC},
-         read,
-         1,
-         ERROR_CRC,
-         first + 2 * kBlock},
-        {"the disk fills up, the write telling what it stored",
-         65536,
-         {.room = inSecond, .error = ERROR_DISK_FULL},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first + 3 * kBlock},
-        {"the disk fills up, a block-sized write not telling",
-         4096,
-         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first + 3 * kBlock},
-        {"the disk fills up, a chunk-sized write not telling",
-         65536,
-         {.room = inSecond, .tellsStored = false, .error = ERROR_DISK_FULL},
-         write,
-         1,
-         ERROR_DISK_FULL,
-         first},
-        {"the disk fills up in a short last block",
-         65536,
-         {.room = first - 5, .error = ERROR_HANDLE_DISK_FULL},
-         write,
-         0,
-         ERROR_HANDLE_DISK_FULL,
+        {"deleted after the checks", 65536, none, open, 1, ERROR_FILE_NOT_FOUND, first},
+        {"held open for writing", 65536, none, open, 1, ERROR_SHARING_VIOLATION, first},
+        {"a read fails", 4096, badRead, read, 1, ERROR_CRC, first + 2 * kBlock},
+        {"disk full, the write tells", 65536, full, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
+        {"disk full, block write mute", 4096, mute, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
+        {"disk full, chunk write mute", 65536, mute, write, 1, ERROR_DISK_FULL, first},
+        {"disk full in a short last block", 65536, fullEarly, write, 0, ERROR_HANDLE_DISK_FULL,
          2 * kBlock},
-        {"a write stores nothing", 65536, {.perWrite = 0}, write, 0, ERROR_WRITE_FAULT, 0},
+        {"a write stores nothing", 65536, storesNothing, write, 0, ERROR_WRITE_FAULT, 0},
     };
     for (const auto& c : cases) {
         CAPTURE(c.what);
-        TempDir dir;
-        Inputs inputs;
-        inputs.Add(dir, first);
-        inputs.Add(dir, 50000);
-        const std::wstring& troubled = inputs.paths[c.input];
+        MergeRig rig;
+        rig.Add(first);
+        rig.Add(50000);
+        const std::wstring& troubled = rig.inputs[c.input];
         FileHandle writer;
         if (c.error == ERROR_FILE_NOT_FOUND)
             REQUIRE(DeleteFileW(troubled.c_str()));
         if (c.error == ERROR_SHARING_VIOLATION)
             writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
-        MergeRig rig;
+        Faults faults = c.faults;
+        faults.error = c.error;
         rig.options.minChunk = rig.options.maxChunk = c.chunk;
-        rig.options.calls = WithFaults(c.faults);
-        rig.Merge(inputs, inputs.Total());
-        CHECK(FileBytes(rig.output) == inputs.Joined(c.kept));
-        REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].text == c.message + troubled + L".\r" +
-                                                   GetErrorText(c.error) +
-                                                   L"\r\rCheck the file and try again.");
-        CHECK(rig.services.messages[0].type == (MB_OK | MB_ICONEXCLAMATION));
+        rig.options.calls = WithFaults(faults);
+        rig.Merge(rig.Total());
+        CHECK(FileBytes(rig.output) == rig.Joined(c.kept));
+        CHECK(rig.services.Warnings() ==
+              Texts{c.message + troubled + L".\r" + GetErrorText(c.error) +
+                    L"\r\rCheck the file and try again."});
         rig.CheckRestored();
     }
 }
@@ -249,85 +196,73 @@ TEST_CASE("A confirmed cancel lets one more block through and leaves whole block
     };
     for (const auto& c : cases) {
         CAPTURE(c.k);
-        TempDir dir;
-        Inputs inputs;
-        inputs.Add(dir, 3 * kBlock + 100);
-        inputs.Add(dir, 3 * kBlock);
         MergeRig rig;
-        rig.WatchBar();
-        rig.onBarMove = [&] { rig.PostCancelClick(); };
-        int questions = 0;
-        rig.services.onMessage = [&](const std::wstring& text, UINT) {
-            CHECK(text == L"Do you really want to cancel the process?");
-            return ++questions == c.k ? IDYES : IDNO;
+        rig.Add(3 * kBlock + 100);
+        rig.Add(3 * kBlock);
+        rig.onBarMove = [&] { // as the user clicks: handled in the next window events
+            PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
         };
-        rig.Merge(inputs, inputs.Total());
-        CHECK(questions == c.k);
-        CHECK(rig.services.messages.size() == static_cast<std::size_t>(c.k));
+        rig.services.answers.assign(c.k - 1, IDNO);
+        rig.services.answers.push_back(IDYES);
+        rig.Merge(rig.Total());
+        REQUIRE(rig.services.messages.size() == static_cast<std::size_t>(c.k));
+        for (const auto& m : rig.services.messages)
+            CHECK(m.text == L"Do you really want to cancel the process?");
         CHECK(FileBytes(rig.output) ==
-              inputs.Joined(std::accumulate(blocks, blocks + c.kept, std::size_t{0})));
+              rig.Joined(std::accumulate(blocks, blocks + c.kept, std::size_t{0})));
         rig.CheckRestored();
-        inputs.CheckUnchanged();
+        rig.CheckUnchanged();
     }
 }
 
 TEST_CASE("An output that cannot be created is reported before anything else changes") {
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 100);
-    inputs.Add(dir, 200);
-    const auto old = WriteBytes(dir / L"old.bin", "the older output");
+    MergeRig rig;
+    rig.Add(100);
+    rig.Add(200);
+    const auto old = WriteBytes(rig.dir / L"old.bin", "the older output");
     FileHandle holder(
         CreateFileW(old.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const std::pair<std::wstring, DWORD> cases[] = {
-        {dir / L"no such folder\\out.bin", ERROR_PATH_NOT_FOUND},
+        {rig.dir / L"no such folder\\out.bin", ERROR_PATH_NOT_FOUND},
         {old, ERROR_SHARING_VIOLATION}, // open elsewhere, nothing shared
     };
+    rig.Fill(rig.inputs);
     for (const auto& [output, error] : cases) {
-        CAPTURE(ToUtf8(output));
-        MergeRig rig;
-        rig.window.Fill(inputs.paths);
-        rig.window.list.SetStatusText(L"untouched");
-        WriteMergedFile(rig.host, inputs.paths, output, 300, rig.options);
-        CHECK(rig.services.messages.at(0).text ==
-              L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
-                  L"\r\rMake sure that the file is writable and try again.");
-        CHECK(rig.window.StatusBarText() == L"untouched");
-        CHECK(IsWindowEnabled(rig.window.Handle()));
+        CAPTURE(output);
+        rig.services.messages.clear();
+        rig.List().SetStatusText(L"untouched");
+        WriteMergedFile(rig.host, rig.inputs, output, 300, rig.options);
+        CHECK(rig.services.Warnings() ==
+              Texts{L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
+                    L"\r\rMake sure that the file is writable and try again."});
+        CHECK(rig.Status() == L"untouched");
+        CHECK(IsWindowEnabled(rig.Hwnd()));
     }
     holder.Reset();
-    CHECK(ReadWholeFile(old) == "the older output");
+    CHECK(ReadBytes(old) == "the older output");
 }
 
 TEST_CASE("A pending error stops the merge with the support message") {
     const std::wstring support =
         L"\r\rContact the technical support at https://vorbel.example/ to get help.";
-    TempDir dir;
-    Inputs inputs;
-    inputs.Add(dir, 3 * kBlock);
-    inputs.Add(dir, 100);
     for (bool beforeTheCopy : {true, false}) {
         CAPTURE(beforeTheCopy);
         MergeRig rig;
-        rig.WatchBar();
+        rig.Add(3 * kBlock);
+        rig.Add(100);
         if (beforeTheCopy)
             rig.pendingError.Record(1, L"The window system failed.");
         else // in the window events after the first block
             rig.onBarMove = [&] { rig.pendingError.Record(2, L"A control failed."); };
-        rig.Merge(inputs, inputs.Total());
-        REQUIRE(rig.services.messages.size() == 1);
-        if (beforeTheCopy) {
-            CHECK(rig.services.messages[0].text ==
-                  L"The following error occured while initializing the merge process:\r"
-                  L"The window system failed." +
-                      support);
-            CHECK(FileBytes(rig.output) == inputs.Joined(0));
-        } else {
-            CHECK(rig.services.messages[0].text ==
-                  L"The following error occured while processing the file " + inputs.paths[0] +
-                      L":\rA control failed." + support);
-            CHECK(FileBytes(rig.output) == inputs.Joined(2 * kBlock)); // seen after the next
-        }
+        rig.Merge(rig.Total());
+        const std::wstring shown =
+            beforeTheCopy ? L"The following error occured while initializing the merge process:\r"
+                            L"The window system failed."
+                          : L"The following error occured while processing the file " +
+                                rig.inputs[0] + L":\rA control failed.";
+        CHECK(rig.services.Warnings() == Texts{shown + support});
+        // An error in the events after a block is seen after the next one.
+        CHECK(FileBytes(rig.output) == rig.Joined(beforeTheCopy ? 0 : 2 * kBlock));
         rig.CheckRestored();
     }
 }

@@ -9,25 +9,18 @@
 #include <commdlg.h>
 
 #include <cmath>
+#include <cwctype>
 
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
-// Runs the merge command on a list of the given paths; returns the messages shown,
-// having checked that each was a warning and that the list is as it was.
+// Runs the merge command on a list of the given paths; returns the warnings shown,
+// having checked that the list is as it was.
 Texts MergeCommand(MergeRig& rig, const Texts& listed, const FileDialogResult& dialog) {
     rig.services.saveResults.push_back(dialog);
-    rig.listed = listed;
-    rig.window.Fill(listed);
+    rig.Fill(listed);
     MergeFiles(rig.host, rig.options);
-    CHECK(rig.window.list.Texts() == listed);
-    Texts texts;
-    for (const auto& m : rig.services.messages) {
-        CHECK(m.type == (MB_OK | MB_ICONEXCLAMATION));
-        texts.push_back(m.text);
-    }
-    return texts;
+    CHECK(rig.Texts() == listed);
+    return rig.services.Warnings();
 }
 
 } // namespace
@@ -40,20 +33,18 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     const auto missing = [](const std::wstring& path) {
         return L"Cannot find the file " + path + L".\r\rCheck the filename and try again.";
     };
+    const std::wstring tooFew = L"Merging requires at least two files.\r\r"
+                                L"Add the files you want to merge to the list\rand try again.";
     const std::pair<Texts, std::wstring> cases[] = {
-        {{},
-         L"Merging requires at least two files.\r\r"
-         L"Add the files you want to merge to the list\rand try again."},
-        {{one},
-         L"Merging requires at least two files.\r\r"
-         L"Add the files you want to merge to the list\rand try again."},
+        {{}, tooFew},
+        {{one}, tooFew},
         {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin")},
         {{one, folder}, missing(folder)},
     };
     for (const auto& [listed, message] : cases) {
         CAPTURE(listed.size());
         MergeRig rig;
-        CHECK(MergeCommand(rig, listed, ScriptedServices::Cancelled()) == Texts{message});
+        CHECK(MergeCommand(rig, listed, {}) == Texts{message});
         CHECK(rig.services.saveRequests.empty());
         CHECK(rig.saveDir.empty());
     }
@@ -66,28 +57,23 @@ TEST_CASE("The Save As dialog is proposed from the first entry and the save fold
     const auto second = WriteBytes(dir / L"second.bin", "2");
     const auto output = dir / L"out\\merged.bin";
     const struct {
-        const wchar_t* first;
-        const wchar_t* fileName;
-        const wchar_t* filter;
-        const wchar_t* defaultExt;
-        std::wstring saveDir; // before the command
+        std::wstring first;
+        std::wstring fileName;
+        std::wstring extension; // in the filter, and the default
+        std::wstring saveDir;   // before the command
         FileDialogResult chosen;
         std::wstring saveDirAfter; // empty: the first entry's folder
     } cases[] = {
-        {L"part1.bin", L"merge.bin", L"bin files (*.bin)|*.bin|All  files (*.*)|*.*", L"bin", L"",
-         ScriptedServices::Cancelled(), L""},
-        {L"part", L"merge.", L" files (*.)|*.|All  files (*.*)|*.*", L"", L"D:\\earlier",
-         ScriptedServices::Cancelled(), L"D:\\earlier"},
-        {L"data.old\\part", L"merge.old\\part",
-         L"old\\part files (*.old\\part)|*.old\\part|All  files (*.*)|*.*", L"old\\part",
-         L"D:\\earlier", ScriptedServices::Chosen(output, dir / L"out"), dir / L"out"},
+        {L"part1.bin", L"merge.bin", L"bin", L"", {}, L""},
+        {L"part", L"merge.", L"", L"D:\\earlier", {}, L"D:\\earlier"},
+        {L"data.old\\part", L"merge.old\\part", L"old\\part", L"D:\\earlier",
+         ScriptedServices::Chosen(output, dir / L"out"), dir / L"out"},
         // Without a folder from the dialog, the chosen file's own: never the
         // process's current folder.
-        {L"part1.bin", L"merge.bin", L"bin files (*.bin)|*.bin|All  files (*.*)|*.*", L"bin", L"",
-         ScriptedServices::Chosen(output), dir / L"out"},
+        {L"part1.bin", L"merge.bin", L"bin", L"", ScriptedServices::Chosen(output), dir / L"out"},
     };
     for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.first));
+        CAPTURE(c.first);
         const auto first = WriteBytes(dir / c.first, "1");
         MergeRig rig;
         rig.saveDir = c.saveDir;
@@ -95,8 +81,9 @@ TEST_CASE("The Save As dialog is proposed from the first entry and the save fold
         const FileDialogRequest& request = rig.services.saveRequests.at(0);
         CHECK(request.flags == (OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY));
         CHECK(request.fileName == c.fileName);
-        CHECK(request.filter == c.filter);
-        CHECK(request.defaultExt == c.defaultExt);
+        CHECK(request.filter == c.extension + L" files (*." + c.extension + L")|*." + c.extension +
+                                    L"|All  files (*.*)|*.*");
+        CHECK(request.defaultExt == c.extension);
         CHECK(request.initialDir == (c.saveDir.empty() ? GetDirectory(first) : c.saveDir));
         CHECK(rig.saveDir == (c.saveDirAfter.empty() ? GetDirectory(first) : c.saveDirAfter));
         DeleteFileW(output.c_str());
@@ -104,12 +91,12 @@ TEST_CASE("The Save As dialog is proposed from the first entry and the save fold
 }
 
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
-    TempDir dir;
+    MergeRig files; // holds the inputs; each name is tried on a rig of its own
+    const TempDir& dir = files.dir;
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
-    Inputs inputs;
-    inputs.Add(dir, 5000);
-    inputs.Add(dir, 300);
-    const std::wstring& input = inputs.paths[1];
+    files.Add(5000);
+    files.Add(300);
+    const std::wstring& input = files.inputs[1];
     const auto hardLink = dir / L"hard link.bin";
     REQUIRE(CreateHardLinkW(hardLink.c_str(), input.c_str(), nullptr));
 
@@ -135,32 +122,29 @@ TEST_CASE("An output that is an input under another name gives message C and is 
     for (const auto& [what, output] : outputs) {
         CAPTURE(what);
         MergeRig rig;
-        CHECK(MergeCommand(rig, inputs.paths, ScriptedServices::Chosen(output, dir.Path())) ==
+        CHECK(MergeCommand(rig, files.inputs, ScriptedServices::Chosen(output, dir.Path())) ==
               Texts{L"You cannot use the same file for input and output.\r\r"
                     L"Check your filenames and try again."});
-        inputs.CheckUnchanged();
+        files.CheckUnchanged();
     }
 
     // A file beside them is no input, whatever its name looks like: the merge
     // replaces it.
-    MergeRig rig;
     const auto other = WriteBytes(dir / L"in1.bin.bak", std::string(200000, 'o'));
-    CHECK(MergeCommand(rig, inputs.paths, ScriptedServices::Chosen(other, dir.Path())).empty());
-    CHECK(FileBytes(other) == inputs.Joined());
-    rig.CheckRestored();
+    CHECK(MergeCommand(files, files.inputs, ScriptedServices::Chosen(other, dir.Path())).empty());
+    CHECK(FileBytes(other) == files.Joined());
+    files.CheckRestored();
 }
 
 TEST_CASE("A drive without room gives message D and the older output stays") {
-    TempDir dir;
-    const auto small = WriteBytes(dir / L"small.bin", "12345");
-    const std::int64_t hugeSize = 8LL << 40; // more than any test disk, taking no room
-    const auto huge = dir / L"huge.bin";
-    REQUIRE(MakeSparseFile(huge, hugeSize));
-    const auto output = WriteBytes(dir / L"merged.bin", "the older output");
-
     MergeRig rig;
-    const Texts messages =
-        MergeCommand(rig, {small, huge}, ScriptedServices::Chosen(output, dir.Path()));
+    const auto small = WriteBytes(rig.dir / L"small.bin", "12345");
+    const std::int64_t hugeSize = 8LL << 40; // more than any test disk, taking no room
+    const auto huge = rig.dir / L"huge.bin";
+    REQUIRE(MakeSparseFile(huge, hugeSize));
+    const auto output = WriteBytes(rig.dir / L"merged.bin", "the older output");
+
+    const Texts messages = MergeCommand(rig, {small, huge}, ScriptedServices::Chosen(output));
     const double freeNow = GetHugeFreeSpace(GetDrive(output) + L"\\");
     REQUIRE(messages.size() == 1);
     const std::wstring head = L"Not enough space available on drive " + GetDrive(output) + L"\r" +
@@ -173,13 +157,12 @@ TEST_CASE("A drive without room gives message D and the older output stays") {
     // The drive's free space, formatted, as far as other programs let it stay put.
     const std::wstring shown =
         messages[0].substr(head.size(), messages[0].size() - head.size() - tail.size());
-    std::wstring digits;
-    std::copy_if(shown.begin(), shown.end(), std::back_inserter(digits),
-                 [](wchar_t ch) { return ch >= L'0' && ch <= L'9'; });
+    std::wstring digits = shown;
+    std::erase_if(digits, [](wchar_t ch) { return !std::iswdigit(ch); });
     REQUIRE_FALSE(digits.empty());
     CHECK(shown == FormatNumber(std::stod(digits)));
     CHECK(std::abs(std::stod(digits) - freeNow) < 256.0 * 1024 * 1024);
-    CHECK(ReadWholeFile(output) == "the older output");
+    CHECK(ReadBytes(output) == "the older output");
 }
 
 TEST_CASE("Replacing a file gives back the room it takes on its own volume only") {
@@ -195,18 +178,16 @@ TEST_CASE("Replacing a file gives back the room it takes on its own volume only"
 }
 
 TEST_CASE("A failed Save As dialog is reported and no file is written") {
-    TempDir dir;
-    const auto a = WriteBytes(dir / L"a.bin", "aa");
-    const auto b = WriteBytes(dir / L"b.bin", "bbb");
     MergeRig rig;
-    rig.saveDir = dir.Path();
-    CHECK(MergeCommand(rig, {a, b}, ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)) ==
+    rig.saveDir = rig.dir.Path();
+    rig.Add(2);
+    rig.Add(3);
+    CHECK(MergeCommand(rig, rig.inputs, ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)) ==
           Texts{L"The following error occured while initializing the merge process:\r"
                 L"The Save As dialog failed with error 0x3003.\r\r"
-                L"Contact the technical support at https://vorbel.example/ to get "
-                L"help."});
+                L"Contact the technical support at https://vorbel.example/ to get help."});
     std::wstring current(GetCurrentDirectoryW(0, nullptr), L'\0');
     current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
     CHECK_FALSE(IsFilePresent(current + L"\\merge.bin"));
-    CHECK(rig.saveDir == dir.Path());
+    CHECK(rig.saveDir == rig.dir.Path());
 }

@@ -1,13 +1,12 @@
 #pragma once
-// What the merge tests share: a stand-in main window with its list, the scripted
-// services, the real progress dialog with a watch on its bar, and input files.
+// What the merge tests share: a real main window with its list and scripted
+// services, a progress dialog with a watch on its bar, and input files of known
+// contents.
 
 #include "merge/MergeCommand.h"
 #include "platform/PendingError.h"
 #include "progress/ProgressDialog.h"
-#include "support/HarnessWindow.h"
-#include "support/ScriptedServices.h"
-#include "support/TempDir.h"
+#include "support/MainWindowFixture.h"
 
 #include "resource.h"
 
@@ -33,24 +32,25 @@ template <> struct doctest::StringMaker<Bytes> {
     }
 };
 inline Bytes FileBytes(const std::wstring& path) {
-    return {ReadWholeFile(path)};
+    return {ReadBytes(path)};
 }
 
-// Input files, each with its own pattern.
-struct Inputs {
-    std::wstring folder;
-    std::vector<std::wstring> paths;
-    std::vector<std::string> contents;
+struct MergeRig : MainWindowFixture {
+    ProgressDialog progress;
+    std::wstring saveDir;
+    PendingError pendingError;
+    MergeHost host{Hwnd(), List(), services, progress, saveDir, pendingError};
+    // Window events after every block, so that a test knows when a click is handled.
+    CopyOptions options{.pumpIntervalMs = 0, .calls = {}};
+    std::wstring output = dir / L"out.bin";
 
-    void Add(const TempDir& dir, std::size_t size) {
-        folder = dir.Path();
-        contents.push_back(Pattern(size, static_cast<unsigned>(paths.size() + 1)));
-        paths.push_back(
-            WriteBytes(dir / (L"in" + std::to_wstring(paths.size()) + L".bin"), contents.back()));
-    }
-    void Repeat(std::size_t index) {
-        paths.push_back(paths[index]);
-        contents.push_back(contents[index]);
+    // The inputs, each with a pattern of its own.
+    std::vector<std::wstring> inputs;
+    std::vector<std::string> contents;
+    void Add(std::size_t size) {
+        contents.push_back(Pattern(size, static_cast<unsigned>(inputs.size() + 1)));
+        inputs.push_back(
+            WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"), contents.back()));
     }
     double Total() const {
         return std::accumulate(contents.begin(), contents.end(), 0.0,
@@ -61,72 +61,40 @@ struct Inputs {
         return {std::accumulate(contents.begin(), contents.end(), std::string()).substr(0, count)};
     }
     void CheckUnchanged() const {
-        for (std::size_t i = 0; i < paths.size(); ++i)
-            CHECK(FileBytes(paths[i]) == Bytes{contents[i]});
+        for (std::size_t i = 0; i < inputs.size(); ++i)
+            CHECK(FileBytes(inputs[i]) == Bytes{contents[i]});
     }
-};
 
-struct MergeRig {
-    HarnessWindow window;
-    ScriptedServices services;
-    ProgressDialog progress;
-    std::wstring saveDir;
-    PendingError pendingError;
-    MergeHost host{window.Handle(), window.list, services, progress, saveDir, pendingError};
-    // Window events after every block, so that a test knows when a click is handled.
-    CopyOptions options = [] {
-        CopyOptions o;
-        o.pumpIntervalMs = 0;
-        return o;
-    }();
-    std::wstring output; // out.bin beside the inputs unless set
-    std::vector<std::wstring> listed;
-
+    // Lists the paths with their summary, as adding files does.
+    void Fill(const std::vector<std::wstring>& paths) {
+        for (const auto& path : paths)
+            List().AddFile(path);
+        List().RebuildStatus();
+    }
     // Lists the inputs and runs the copy stage on them.
-    void Merge(const Inputs& inputs, double total) {
-        listed = inputs.paths;
-        window.Fill(listed);
-        if (output.empty())
-            output = inputs.folder + L"\\out.bin";
-        WriteMergedFile(host, inputs.paths, output, total, options);
+    void Merge(double total) {
+        Fill(inputs);
+        WriteMergedFile(host, inputs, output, total, options);
     }
 
     // The main window is back as it was: enabled, the summary shown, the dialog gone
     // and the list unchanged.
-    void CheckRestored() const {
-        CHECK(IsWindowEnabled(window.Handle()));
-        CHECK(window.StatusBarText() == window.list.StatusText());
+    void CheckRestored() {
+        CHECK(IsWindowEnabled(Hwnd()));
+        CHECK(Status() == List().StatusText());
         CHECK_FALSE(progress.IsLoaded());
-        CHECK(window.list.Texts() == listed);
+        CHECK(Texts() == inputs);
     }
 
-    // The positions the bar is moved to once the dialog's first events have run, and
-    // a hook run after each move.
-    std::vector<LRESULT> barPositions;
+    // The positions the bar is moved to after the reset as the dialog loads, and a
+    // hook run after each move.
+    std::vector<WPARAM> barPositions;
     std::function<void()> onBarMove;
-    void WatchBar() {
-        window.onAppMessage = [this](UINT, WPARAM, LPARAM) {
-            SetWindowSubclass(GetDlgItem(progress.Handle(), IDC_PROGRESSBAR), BarProc, 1,
-                              reinterpret_cast<DWORD_PTR>(this));
-        };
-        PostMessageW(window.Handle(), WM_APP, 0, 0);
-    }
-
-    // Clicks Cancel as the user does: the click waits for the next window events.
-    void PostCancelClick() const {
-        PostMessageW(progress.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(progress.Handle(), IDCANCEL)));
-    }
-
-private:
-    static LRESULT CALLBACK BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR data) {
-        if (message == PBM_SETPOS) {
-            auto* rig = reinterpret_cast<MergeRig*>(data);
-            rig->barPositions.push_back(static_cast<LRESULT>(wParam));
-            if (rig->onBarMove)
-                rig->onBarMove();
-        }
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    MessageSpy barSpy{PBM_SETPOS, [this](WPARAM position) {
+                          if (position == 0)
+                              return;
+                          barPositions.push_back(position);
+                          if (onBarMove)
+                              onBarMove();
+                      }};
 };

@@ -3,66 +3,38 @@
 
 #include <doctest.h>
 
-namespace {
-struct Case {
-    const wchar_t* path;
-    const wchar_t* expected;
-};
-} // namespace
-
-TEST_CASE("GetExtension takes what follows the last dot of the whole path") {
-    const Case cases[] = {
-        {L"C:\\data\\a.tar.gz", L"gz"},
-        {L"C:\\data\\readme", L""},
-        {L"C:\\data\\file.", L""},
-        {L"C:\\data.old\\readme", L"old\\readme"},
-        {L"C:\\data.old\\part", L"old\\part"},
-        {L".profile", L"profile"},
-        {L"", L""},
-        {L".", L""},
-        {L"C:\\data\\part1.bin", L"bin"},
+// The extension is what follows the last dot of the whole path, the directory what
+// comes before the last backslash, the drive a letter (any character before ":\")
+// or a share's root.
+TEST_CASE("A path splits into extension, directory and drive") {
+    const struct {
+        std::wstring path, extension, directory, drive;
+    } cases[] = {
+        {L"C:\\data\\part1.bin", L"bin", L"C:\\data", L"C:"},
+        {L"C:\\data\\a.tar.gz", L"gz", L"C:\\data", L"C:"},
+        {L"C:\\data\\readme", L"", L"C:\\data", L"C:"},
+        {L"C:\\data\\file.", L"", L"C:\\data", L"C:"},
+        {L"C:\\data.old\\part", L"old\\part", L"C:\\data.old", L"C:"},
+        {L"C:\\data\\sub\\a.bin", L"bin", L"C:\\data\\sub", L"C:"},
+        {L"C:\\a.bin", L"bin", L"C:", L"C:"},
+        {L"C:\\data\\", L"", L"C:\\data\\", L"C:"},
+        {L"C:\\", L"", L"C:\\", L"C:"},
+        {L"7:\\x\\y", L"", L"7:\\x", L"7:"},
+        {L"\\\\server\\share\\dir\\a.bin", L"bin", L"\\\\server\\share\\dir", L"\\\\server\\share"},
+        {L"\\\\server\\share\\a.bin", L"bin", L"\\\\server\\share", L"\\\\server\\share"},
+        {L"\\\\server\\a.bin", L"bin", L"\\\\server", L""},
+        {L"dir\\a.bin", L"bin", L"dir", L""},
+        {L"a.bin", L"bin", L"", L""},
+        {L"\\a.bin", L"bin", L"", L""},
+        {L"\\", L"", L"", L""},
+        {L".profile", L"profile", L"", L""},
+        {L".", L"", L"", L""},
+        {L"", L"", L"", L""},
     };
     for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.path));
-        CHECK(GetExtension(c.path) == c.expected);
-    }
-}
-
-TEST_CASE("GetDirectory keeps everything before the last backslash") {
-    const Case cases[] = {
-        {L"C:\\data\\a.bin", L"C:\\data"},
-        {L"C:\\a.bin", L"C:"},
-        {L"C:\\data\\", L"C:\\data\\"},
-        {L"C:\\", L"C:\\"},
-        {L"a.bin", L""},
-        {L"\\a.bin", L""},
-        {L"\\", L""},
-        {L"x\\y", L"x"},
-        {L"\\\\server\\share\\a.bin", L"\\\\server\\share"},
-        {L"", L""},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.path));
-        CHECK(GetDirectory(c.path) == c.expected);
-    }
-}
-
-TEST_CASE("GetDrive finds a drive letter or a share root") {
-    const Case cases[] = {
-        {L"C:\\data\\sub\\a.bin", L"C:"},
-        {L"C:\\a.bin", L"C:"},
-        {L"C:\\", L"C:"},
-        {L"\\\\server\\share\\dir\\a.bin", L"\\\\server\\share"},
-        {L"\\\\server\\share\\a.bin", L"\\\\server\\share"},
-        {L"\\\\server\\a.bin", L""},
-        {L"dir\\a.bin", L""},
-        {L"a.bin", L""},
-        {L"", L""},
-        // Any character before ":\" counts as a drive letter.
-        {L"7:\\x\\y", L"7:"},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.path));
-        CHECK(GetDrive(c.path) == c.expected);
+        CAPTURE(c.path);
+        CHECK(GetExtension(c.path) == c.extension);
+        CHECK(GetDirectory(c.path) == c.directory);
+        CHECK(GetDrive(c.path) == c.drive);
     }
 }

@@ -2,25 +2,19 @@
 #include "platform/EventPump.h"
 #include "platform/Window.h"
 #include "progress/ProgressDialog.h"
-#include "support/HarnessWindow.h"
-#include "support/ScriptedServices.h"
-#include "support/TempDir.h"
+#include "support/MainWindowFixture.h"
 
 #include "resource.h"
 
 #include <commctrl.h>
 #include <doctest.h>
 
-#include <functional>
-
 namespace {
 
-struct ShownDialog {
-    HarnessWindow owner;
-    ScriptedServices services;
+struct ShownDialog : MainWindowFixture {
     ProgressDialog dialog;
     ShownDialog() {
-        REQUIRE(dialog.Load(owner.Handle(), services));
+        REQUIRE(dialog.Load(Hwnd(), services));
         dialog.Show();
         PumpPendingEvents(dialog.Handle());
     }
@@ -46,19 +40,21 @@ TEST_CASE("The progress dialog is a fixed dialog of its owner, laid out in twips
     ShownDialog t;
     const HWND hwnd = t.dialog.Handle();
     const int dpi = DpiOf(hwnd);
-    const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     CHECK((GetWindowLongW(hwnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) ==
           0);
     CHECK((GetWindowLongW(hwnd, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW)) ==
           WS_EX_DLGMODALFRAME);
-    CHECK(GetWindow(hwnd, GW_OWNER) == t.owner.Handle());
+    CHECK(GetWindow(hwnd, GW_OWNER) == t.Hwnd());
     CHECK(Window(hwnd).Text() == L"Processing...");
-    const RECT client = Window(hwnd).ClientRect();
-    CHECK((client.right == px(4830) && client.bottom == px(1110)));
-    const RECT self = Window(hwnd).WindowRect(), owner = Window(t.owner.Handle()).WindowRect();
+    CHECK(Window(t.Item(IDCANCEL)).Text() == L"Cancel");
+    CHECK((GetWindowLongW(t.Item(IDCANCEL), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+    const RECT self = Window(hwnd).WindowRect(), owner = Window(t.Hwnd()).WindowRect();
     CHECK(std::abs(self.left + self.right - owner.left - owner.right) <= 1);
     CHECK(std::abs(self.top + self.bottom - owner.top - owner.bottom) <= 1);
 
+    const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+    const RECT client = Window(hwnd).ClientRect();
+    CHECK((client.right == px(4830) && client.bottom == px(1110)));
     const RECT bar = t.Place(IDC_PROGRESSBAR), cancel = t.Place(IDCANCEL);
     CHECK((bar.left == px(120) && bar.top == px(690) && bar.right == px(3495) &&
            bar.bottom == px(945)));
@@ -66,37 +62,37 @@ TEST_CASE("The progress dialog is a fixed dialog of its owner, laid out in twips
            cancel.bottom == px(990)));
     CHECK((t.Place(IDC_STATUS1).left == px(120) && t.Place(IDC_STATUS1).top == px(120)));
     CHECK((t.Place(IDC_STATUS2).left == px(120) && t.Place(IDC_STATUS2).top == px(360)));
-    CHECK(Window(t.Item(IDCANCEL)).Text() == L"Cancel");
-    CHECK((GetWindowLongW(t.Item(IDCANCEL), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
 }
 
 TEST_CASE("Every way to cancel asks; Yes raises the flag, which only the next load lowers") {
-    const std::pair<std::string, std::function<void(ShownDialog&)>> ways[] = {
-        {"the button", [](ShownDialog& t) { SendMessageW(t.Item(IDCANCEL), BM_CLICK, 0, 0); }},
-        {"Enter",
-         [](ShownDialog& t) {
-             PostMessageW(t.Item(IDCANCEL), WM_KEYDOWN, VK_RETURN, 1);
-             PumpPendingEvents(t.dialog.Handle());
-         }},
-        {"Esc",
-         [](ShownDialog& t) {
-             PostMessageW(t.Item(IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 1);
-             PumpPendingEvents(t.dialog.Handle());
-         }},
-        {"closing", [](ShownDialog& t) { SendMessageW(t.dialog.Handle(), WM_CLOSE, 0, 0); }},
-        {"the system menu",
-         [](ShownDialog& t) { SendMessageW(t.dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"the session ending",
-         [](ShownDialog& t) {
-             CHECK(SendMessageW(t.dialog.Handle(), WM_QUERYENDSESSION, 0, 0) == FALSE);
-         }},
+    const struct {
+        std::string what;
+        int item; // 0: the dialog itself
+        UINT message;
+        WPARAM wParam;
+    } ways[] = {
+        {"the button", IDCANCEL, BM_CLICK, 0},
+        {"Enter", IDCANCEL, WM_KEYDOWN, VK_RETURN},
+        {"Esc", IDCANCEL, WM_KEYDOWN, VK_ESCAPE},
+        {"closing", 0, WM_CLOSE, 0},
+        {"the system menu", 0, WM_SYSCOMMAND, SC_CLOSE},
+        {"the session ending", 0, WM_QUERYENDSESSION, 0}, // answered 0: it may not end
     };
-    for (const auto& [way, press] : ways) {
-        CAPTURE(way);
+    for (const auto& w : ways) {
+        CAPTURE(w.what);
         ShownDialog t;
+        const HWND to = w.item ? t.Item(w.item) : t.dialog.Handle();
+        const auto press = [&] {
+            if (w.message == WM_KEYDOWN) { // keys come through the message queue
+                PostMessageW(to, w.message, w.wParam, 1);
+                PumpPendingEvents(t.dialog.Handle());
+            } else {
+                CHECK(SendMessageW(to, w.message, w.wParam, 0) == 0);
+            }
+        };
         t.services.answers = {IDNO, IDYES, IDNO};
         for (bool flagAfter : {false, true, true}) {
-            press(t);
+            press();
             CHECK(t.dialog.bCancelFlag == flagAfter);
             CHECK(IsWindow(t.dialog.Handle()));
         }
@@ -112,7 +108,7 @@ TEST_CASE("Every way to cancel asks; Yes raises the flag, which only the next lo
         t.dialog.Unload();
         CHECK_FALSE(IsWindow(closed));
         CHECK(t.dialog.bCancelFlag);
-        REQUIRE(t.dialog.Load(t.owner.Handle(), t.services));
+        REQUIRE(t.dialog.Load(t.Hwnd(), t.services));
         CHECK_FALSE(t.dialog.bCancelFlag);
         CHECK((t.dialog.Status1().empty() && t.dialog.Status2().empty()));
         CHECK(SendMessageW(t.Item(IDC_PROGRESSBAR), PBM_GETPOS, 0, 0) == 0);
@@ -134,7 +130,7 @@ TEST_CASE("Status lines are fitted in the labels' own font") {
     path += L"\\R&D result.bin";
     t.dialog.SetStatus1(path);
     const std::wstring shown = t.dialog.Status1();
-    CHECK(shown.rfind(L"into C:\\...Folder", 0) == 0);
+    CHECK(shown.starts_with(L"into C:\\...Folder"));
     CHECK(shown.ends_with(L"\\R&D result.bin"));
     CHECK(t.Width(shown) <= available);
     // It was cut no further than needed: with one folder more it did not fit.

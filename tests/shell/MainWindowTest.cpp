@@ -7,71 +7,46 @@
 #include <commctrl.h>
 #include <doctest.h>
 
-#include <functional>
-
 #include "resource.h"
 
 namespace {
 
-struct CommandStates {
-    bool merge, up, down, sort, selectAll, invert, remove, add;
-};
-
-CommandStates StatesOf(MainWindowFixture& f) {
-    HMENU menu = f.window.Menu();
-    HWND toolbar = f.window.ToolbarWindow();
-    auto both = [&](UINT id, const wchar_t* key) {
-        const bool menuOn = IsMenuCommandEnabled(menu, id);
-        CHECK(menuOn == IsToolbarKeyEnabled(toolbar, key)); // menu and button agree
-        return menuOn;
-    };
-    return {both(IDM_MERGE, L"merge"),
-            both(IDM_UP, L"up"),
-            both(IDM_DOWN, L"down"),
-            IsSortSubmenuEnabled(menu),
-            IsMenuCommandEnabled(menu, IDM_SELECT_ALL),
-            IsMenuCommandEnabled(menu, IDM_INVERT_SELECTION),
-            both(IDM_REMOVE, L"remove"),
-            both(IDM_ADD, L"add")};
-}
-
-void CheckStates(MainWindowFixture& f, int count) {
+// Each command is enabled from a number of entries on; its menu item and its
+// toolbar key, where it has one, agree.
+void CheckStates(MainWindowFixture& f) {
+    const int count = f.List().Count();
     CAPTURE(count);
-    const CommandStates s = StatesOf(f);
-    CHECK(s.merge == (count >= 2));
-    CHECK(s.up == (count >= 2));
-    CHECK(s.down == (count >= 2));
-    CHECK(s.sort == (count >= 2));
-    CHECK(s.selectAll == (count >= 1));
-    CHECK(s.invert == (count >= 1));
-    CHECK(s.remove == (count >= 1));
-    CHECK(s.add);
-    HMENU menu = f.window.Menu();
-    for (UINT id : {IDM_EXIT, IDM_HELP, IDM_ABOUT})
-        CHECK(IsMenuCommandEnabled(menu, id));
+    const struct {
+        UINT id;
+        const wchar_t* key;
+        int needs;
+    } commands[] = {{IDM_ADD, L"add", 0},
+                    {IDM_REMOVE, L"remove", 1},
+                    {IDM_UP, L"up", 2},
+                    {IDM_DOWN, L"down", 2},
+                    {IDM_MERGE, L"merge", 2},
+                    {IDM_SELECT_ALL, nullptr, 1},
+                    {IDM_INVERT_SELECTION, nullptr, 1},
+                    {IDM_EXIT, nullptr, 0},
+                    {IDM_HELP, nullptr, 0},
+                    {IDM_ABOUT, nullptr, 0}};
+    for (const auto& c : commands) {
+        CAPTURE(c.id);
+        CHECK(IsMenuCommandEnabled(f.window.Menu(), c.id) == (count >= c.needs));
+        if (c.key)
+            CHECK(IsToolbarKeyEnabled(f.window.ToolbarWindow(), c.key) == (count >= c.needs));
+    }
+    CHECK(IsSortSubmenuEnabled(f.window.Menu()) == (count >= 2));
 }
 
-std::wstring Grouped(const std::vector<std::wstring>& groups) {
+// A number written with "," between groups of digits, as the user's locale groups it.
+std::wstring Grouped(const std::wstring& number) {
     wchar_t separator[8] = {};
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8);
     std::wstring text;
-    for (const auto& g : groups)
-        text += (text.empty() ? L"" : separator) + g;
+    for (wchar_t ch : number)
+        text += ch == L',' ? std::wstring(separator) : std::wstring(1, ch);
     return text;
-}
-
-LRESULT CALLBACK CountSetText(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR count) {
-    if (msg == SB_SETTEXTW)
-        ++*reinterpret_cast<int*>(count);
-    return DefSubclassProc(hwnd, msg, w, l);
-}
-
-int CountSetTexts(HWND statusBar, const std::function<void()>& action) {
-    int count = 0;
-    SetWindowSubclass(statusBar, CountSetText, 1, reinterpret_cast<DWORD_PTR>(&count));
-    action();
-    RemoveWindowSubclass(statusBar, CountSetText, 1);
-    return count;
 }
 
 RECT RectIn(HWND parent, HWND child) {
@@ -85,99 +60,83 @@ RECT RectIn(HWND parent, HWND child) {
 
 TEST_CASE("Commands are enabled by the number of entries") {
     MainWindowFixture f;
-    CheckStates(f, 0);
-    f.Drop({f.File(L"a.bin")});
-    CheckStates(f, 1);
-    f.Drop({f.File(L"b.bin")});
-    CheckStates(f, 2);
-    f.Drop({f.File(L"c.bin")});
-    CheckStates(f, 3);
-
+    CheckStates(f);
+    for (const wchar_t* name : {L"a.bin", L"b.bin", L"c.bin"}) {
+        f.Drop({f.File(name)});
+        CheckStates(f);
+    }
     // Moving, sorting and selecting leave the states alone.
     f.SelectOnly({1});
     f.Command(IDM_UP);
     f.Command(IDM_SORT_FILES_DESC);
     f.Command(IDM_INVERT_SELECTION);
-    CheckStates(f, 3);
-
+    CheckStates(f);
     f.SelectOnly({0, 1});
     f.Command(IDM_REMOVE);
-    CheckStates(f, 1);
+    CheckStates(f);
     f.SelectOnly({0});
     f.Command(IDM_REMOVE);
-    CheckStates(f, 0);
+    CheckStates(f);
 }
 
 TEST_CASE("A disabled command ignores its shortcut") {
     MainWindowFixture f;
     f.Drop({f.File(L"a.bin")});
-    f.Command(IDM_SELECT_ALL);
-    f.SelectOnly({});
     f.ShortcutCommand(IDM_MERGE); // Ctrl+M below two entries: no message
     CHECK(f.services.messages.empty());
     CHECK(f.services.saveRequests.empty());
     f.ShortcutCommand(IDM_SELECT_ALL); // Ctrl+A is enabled with one entry
-    CHECK(f.SelectedIndexes() == std::vector<int>{0});
+    CHECK(f.List().IsSelected(0));
 }
 
-TEST_CASE("The status bar sums the listed files as they are on disk") {
+TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 GiB too") {
     MainWindowFixture f;
     CHECK(f.Status().empty());
-
-    const auto empty = f.File(L"empty.bin");
-    f.Drop({empty});
+    f.Drop({f.File(L"empty.bin")});
     CHECK(f.Status() == L"1 files (0 Bytes)");
     CHECK(f.List().StatusText() == f.Status());
 
     // The same file twice counts twice; a file deleted after it was added counts 0.
-    const auto seven = f.File(L"seven.bin", 7);
-    const auto gone = f.File(L"gone.bin", 1000);
+    const auto seven = f.File(L"seven.bin", 7), gone = f.File(L"gone.bin", 1000);
     f.Drop({seven, seven, gone});
-    CHECK(f.Status() == L"4 files (" + Grouped({L"1", L"014"}) + L" Bytes)");
+    CHECK(f.Status() == L"4 files (" + Grouped(L"1,014") + L" Bytes)");
     DeleteFileW(gone.c_str());
     f.List().RebuildStatus();
     CHECK(f.Status() == L"4 files (14 Bytes)");
     CHECK(f.Texts().size() == 4); // the entry stays
-}
 
-TEST_CASE("Totals beyond 4 GiB are shown in full") {
-    MainWindowFixture f;
-    const auto a = f.dir / L"a.bin", b = f.dir / L"b.bin";
-    REQUIRE(MakeSparseFile(a, 3LL << 30));
-    REQUIRE(MakeSparseFile(b, 3LL << 30));
-    f.Drop({a, b});
-    CHECK(f.Status() == L"2 files (" + Grouped({L"6", L"442", L"450", L"944"}) + L" Bytes)");
+    const auto big = f.dir / L"big.bin";
+    REQUIRE(MakeSparseFile(big, 3LL << 30));
+    f.Drop({big, big});
+    CHECK(f.Status() == L"6 files (" + Grouped(L"6,442,450,958") + L" Bytes)");
 }
 
 TEST_CASE("Numbers are rounded and grouped") {
-    const struct {
-        double value;
-        std::vector<std::wstring> groups;
-    } cases[] = {
-        {0, {L"0"}},
-        {999, {L"999"}},
-        {1000, {L"1", L"000"}},
-        {1234567, {L"1", L"234", L"567"}},
-        {1234.6, {L"1", L"235"}},
-        {-1, {L"-1"}},
-        {-1234567, {L"-1", L"234", L"567"}},
-        {9007199254740992.0, {L"9", L"007", L"199", L"254", L"740", L"992"}},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(c.value);
-        CHECK(FormatNumber(c.value) == Grouped(c.groups));
+    const std::pair<double, std::wstring> cases[] = {
+        {0, L"0"},
+        {999, L"999"},
+        {1000, L"1,000"},
+        {1234.6, L"1,235"},
+        {-1, L"-1"},
+        {-1234567, L"-1,234,567"},
+        {9007199254740992.0, L"9,007,199,254,740,992"}};
+    for (const auto& [value, shown] : cases) {
+        CAPTURE(value);
+        CHECK(FormatNumber(value) == Grouped(shown));
     }
 }
 
 TEST_CASE("The status bar is written only when its text changes") {
     MainWindowFixture f;
     f.Drop({f.File(L"a.bin", 3)});
-    HWND bar = f.window.StatusBarWindow();
-    CHECK(CountSetTexts(bar, [&] { f.List().SetStatusText(f.Status()); }) == 0);
-    CHECK(CountSetTexts(bar, [&] { f.List().SetStatusText(L"Merging..."); }) == 1);
-    CHECK(f.Status() == L"Merging...");
-    // Letter case counts as a change.
-    CHECK(CountSetTexts(bar, [&] { f.List().SetStatusText(L"merging..."); }) == 1);
+    int writes = 0;
+    MessageSpy spy(SB_SETTEXTW, [&](WPARAM) { ++writes; });
+    f.List().SetStatusText(f.Status());
+    CHECK(writes == 0);
+    f.List().SetStatusText(L"Merging...");
+    f.List().SetStatusText(L"merging..."); // letter case counts as a change
+    CHECK(writes == 2);
+    CHECK(f.Status() == L"merging...");
 }
 
 TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
@@ -192,11 +151,11 @@ TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
     f.Command(IDM_SORT_FILES_ASC);
     // Letter case is ignored; the exact text breaks the tie, capitals first.
     CHECK(f.Texts() == std::vector<std::wstring>{p1, upper, p2, p10});
-    CHECK(f.SelectedIndexes() == std::vector<int>{1, 3});
+    CHECK(f.List().Selection() == std::vector<char>{0, 1, 0, 1});
 
     f.Command(IDM_SORT_FILES_DESC);
     CHECK(f.Texts() == std::vector<std::wstring>{p10, p2, upper, p1});
-    CHECK(f.SelectedIndexes() == std::vector<int>{0, 2});
+    CHECK(f.List().Selection() == std::vector<char>{1, 0, 1, 0});
 
     // Later additions land at the end, unsorted.
     f.Drop({x, p1});
@@ -204,52 +163,43 @@ TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
 }
 
 TEST_CASE("Preferences survive from one run to the next") {
-    ScriptedServices services;
-    {
-        MainWindow window(services, L"");
-        REQUIRE(window.Create(GetModuleHandleW(nullptr)));
-        CHECK(window.Prefs().strAddDir.empty());
-        CHECK(window.Prefs().strSaveDir.empty());
-        CHECK(window.Prefs().strFilenameBufSize == L"4096");
-        window.Prefs().strAddDir = L"C:\\in";
-        SendMessageW(window.Handle(), WM_CLOSE, 0, 0); // the close button
-        CHECK(window.Handle() == nullptr);
-    }
-    CHECK(services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") == L"C:\\in");
-    CHECK(services.ReadSetting(kPreferencesSection, kSaveDirValue, L"?").empty());
-    CHECK(services.ReadSetting(kPreferencesSection, kFilenameBufSizeValue, L"?") == L"4096");
+    MainWindowFixture f; // the first run
+    const auto stored = [&](const wchar_t* name) {
+        return f.services.ReadSetting(kPreferencesSection, name, L"?");
+    };
+    CHECK(f.window.Prefs().strAddDir.empty());
+    CHECK(f.window.Prefs().strSaveDir.empty());
+    CHECK(f.window.Prefs().strFilenameBufSize == L"4096");
+    f.window.Prefs().strAddDir = L"C:\\in";
+    SendMessageW(f.Hwnd(), WM_CLOSE, 0, 0); // the close button
+    CHECK(f.Hwnd() == nullptr);
+    CHECK(stored(kAddDirValue) == L"C:\\in");
+    CHECK(stored(kSaveDirValue).empty());
+    CHECK(stored(kFilenameBufSizeValue) == L"4096");
 
     // Whatever text the user put into the store is kept as it was.
-    services.WriteSetting(kPreferencesSection, kFilenameBufSizeValue, L"lots");
-    {
-        MainWindow window(services, L"");
-        REQUIRE(window.Create(GetModuleHandleW(nullptr)));
-        CHECK(window.Prefs().strAddDir == L"C:\\in");
-        CHECK(window.Prefs().strFilenameBufSize == L"lots");
-        SendMessageW(window.Handle(), WM_COMMAND, IDM_EXIT, 0);
-        CHECK(window.Handle() == nullptr);
-    }
-    CHECK(services.ReadSetting(kPreferencesSection, kFilenameBufSizeValue, L"?") == L"lots");
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    f.services.WriteSetting(kPreferencesSection, kFilenameBufSizeValue, L"lots");
+    MainWindow second(f.services, L"");
+    REQUIRE(second.Create(GetModuleHandleW(nullptr)));
+    CHECK(second.Prefs().strAddDir == L"C:\\in");
+    CHECK(second.Prefs().strFilenameBufSize == L"lots");
+    SendMessageW(second.Handle(), WM_COMMAND, IDM_EXIT, 0);
+    CHECK(second.Handle() == nullptr);
+    CHECK(stored(kFilenameBufSizeValue) == L"lots");
 }
 
 TEST_CASE("Garbage in the settings store reads as the defaults") {
     ScriptedServices services;
-    services.WriteSetting(kPreferencesSection, kAddDirValue, L"");
-    RegKey key;
-    REQUIRE(RegOpenKeyExW(HKEY_CURRENT_USER,
-                          (services.SettingsKey() + L"\\" + kPreferencesSection).c_str(), 0,
-                          KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS);
+    const std::wstring key = services.SettingsKey() + L"\\" + kPreferencesSection;
+    const auto store = [&](const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        REQUIRE(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) ==
+                ERROR_SUCCESS);
+    };
     const DWORD number = 12345;
-    RegSetValueExW(key.Get(), kFilenameBufSizeValue, 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&number), sizeof number);
+    store(kFilenameBufSizeValue, REG_DWORD, &number, sizeof number);
     const wchar_t unterminated[] = {L'C', L':', L'\\', L'x'};
-    RegSetValueExW(key.Get(), kSaveDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(unterminated),
-                   sizeof unterminated);
-    const char odd[] = {'a', 'b', 'c'};
-    RegSetValueExW(key.Get(), kAddDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(odd), 3);
+    store(kSaveDirValue, REG_SZ, unterminated, sizeof unterminated);
+    store(kAddDirValue, REG_SZ, "abc", 3); // an odd number of bytes
 
     const Preferences p = LoadPreferences(services);
     CHECK(p.strFilenameBufSize == L"4096");
@@ -257,136 +207,90 @@ TEST_CASE("Garbage in the settings store reads as the defaults") {
     CHECK(p.strAddDir.size() <= 2);
 }
 
-TEST_CASE("The list fills the space between toolbar and status bar") {
+TEST_CASE("The list fills the space between toolbar and status bar; the window keeps a minimum") {
     MainWindowFixture f;
-    HWND hwnd = f.Hwnd();
-    HWND list = f.List().ListView().Handle();
+    const HWND hwnd = f.Hwnd(), list = f.List().ListView().Handle();
     auto checkPlaced = [&] {
         RECT client;
         GetClientRect(hwnd, &client);
         const RECT l = RectIn(hwnd, list);
-        const RECT t = RectIn(hwnd, f.window.ToolbarWindow());
-        const RECT s = RectIn(hwnd, f.window.StatusBarWindow());
-        CHECK(l.left == 0);
-        CHECK(l.right == client.right);
-        CHECK(l.top == t.bottom);
-        CHECK(l.bottom == s.top);
+        CHECK((l.left == 0 && l.right == client.right));
+        CHECK(l.top == RectIn(hwnd, f.window.ToolbarWindow()).bottom);
+        CHECK(l.bottom == RectIn(hwnd, f.window.StatusBarWindow()).top);
     };
-    ShowWindow(hwnd, SW_SHOWNOACTIVATE); // the first showing lays the window out
-    checkPlaced();
     auto columnGap = [&] {
         RECT r;
         GetWindowRect(list, &r);
         return (r.right - r.left) - static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
     };
+    auto sizeAfter = [&](int w, int h) {
+        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        checkPlaced();
+        const RECT r = RectIn(nullptr, hwnd);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE); // the first showing lays the window out
+    checkPlaced();
 
     // The user drags the column narrower; later widths keep the new distance.
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(100, 0));
     const int gap = columnGap();
-    SetWindowPos(hwnd, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
-    checkPlaced();
+    sizeAfter(700, 500);
     CHECK(columnGap() == gap);
-    const int column = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
-    SetWindowPos(hwnd, nullptr, 0, 0, 700, 420, SWP_NOMOVE | SWP_NOZORDER);
+    const auto column = SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0);
+    sizeAfter(700, 420);
     CHECK(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) == column); // height only
-    checkPlaced();
-}
 
-TEST_CASE("The window keeps its minimum size, each side on its own") {
-    MainWindowFixture f;
-    HWND hwnd = f.Hwnd();
-    const int dpi = 96;
-    const int minWidth = MulDiv(3200, dpi, 1440), minHeight = MulDiv(2400, dpi, 1440);
-    auto sizeAfter = [&](int w, int h) {
-        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        return SIZE{r.right - r.left, r.bottom - r.top};
-    };
-    const SIZE narrow = sizeAfter(50, 400);
-    CHECK(narrow.cx == minWidth);
-    CHECK(narrow.cy == 400);
-    const SIZE low = sizeAfter(500, 20);
-    CHECK(low.cx == 500);
-    CHECK(low.cy == minHeight);
+    // Each side keeps its minimum on its own: 3200 by 2400 twips.
+    const SIZE narrow = sizeAfter(50, 400), low = sizeAfter(500, 20);
+    CHECK((narrow.cx == MulDiv(3200, 96, 1440) && narrow.cy == 400));
+    CHECK((low.cx == 500 && low.cy == MulDiv(2400, 96, 1440)));
 
     // A minimized window leaves its list where it was.
-    HWND list = f.List().ListView().Handle();
     const RECT before = RectIn(hwnd, list);
     ShowWindow(hwnd, SW_MINIMIZE);
     const RECT after = RectIn(hwnd, list);
     CHECK(EqualRect(&before, &after));
-    ShowWindow(hwnd, SW_RESTORE);
 }
 
-TEST_CASE("The window shows its design") {
+TEST_CASE("The window shows its caption, its toolbar keys in order, and one column") {
     MainWindowFixture f;
-    wchar_t caption[64];
-    GetWindowTextW(f.Hwnd(), caption, 64);
-    CHECK(std::wstring(caption) == L"Vorbel Merge your files");
-
-    HWND toolbar = f.window.ToolbarWindow();
-    REQUIRE(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0) == 7);
-    const wchar_t* keys[] = {L"add", L"remove", nullptr, L"up", L"down", nullptr, L"merge"};
-    for (int i = 0; i < 7; ++i) {
+    CHECK(Window(f.Hwnd()).Text() == L"Vorbel Merge your files");
+    std::wstring keys;
+    const HWND toolbar = f.window.ToolbarWindow();
+    for (int i = 0; i < SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
         TBBUTTON button{};
         SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        CAPTURE(i);
         const wchar_t* key = ToolbarKeyOf(button.idCommand);
-        CHECK(((key == nullptr) == (keys[i] == nullptr)));
-        if (key && keys[i])
-            CHECK(std::wstring(key) == keys[i]);
-        CHECK(((button.fsStyle & BTNS_SEP) != 0) == (keys[i] == nullptr));
+        keys += std::wstring((button.fsStyle & BTNS_SEP) ? L"|" : key ? key : L"?") + L" ";
     }
+    CHECK(keys == L"add remove | up down | merge ");
 
-    HWND list = f.List().ListView().Handle();
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    CHECK(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) == 1);
+    // One column, and more than one entry may be selected.
+    const HWND list = f.List().ListView().Handle();
+    CHECK(SendMessageW(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0) == 1);
     wchar_t text[16] = {};
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
     column.pszText = text;
     column.cchTextMax = 16;
-    SendMessageW(list, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    ListView_GetColumn(list, 0, &column);
     CHECK(std::wstring(text) == L"Files");
     CHECK((GetWindowLongW(list, GWL_STYLE) & LVS_SINGLESEL) == 0);
-
-    wchar_t item[64] = {};
-    const struct {
-        int position;
-        const wchar_t* caption;
-    } menus[] = {{0, L"&File"}, {1, L"&Edit"}, {2, L"&Actions"}, {3, L"&Help"}};
-    for (const auto& m : menus) {
-        GetMenuStringW(f.window.Menu(), static_cast<UINT>(m.position), item, 64, MF_BYPOSITION);
-        CHECK(std::wstring(item) == m.caption);
-    }
-    GetMenuStringW(f.window.Menu(), IDM_MERGE, item, 64, MF_BYCOMMAND);
-    CHECK(std::wstring(item) == L"&Merge As...\tCtrl+M");
-    GetMenuStringW(f.window.Menu(), IDM_ABOUT, item, 64, MF_BYCOMMAND);
-    CHECK(std::wstring(item) == L"&About Vorbel...");
 }
 
 TEST_CASE("Commands that arrive while a command runs do not run inside it") {
-    ScriptedServices services;
-    TempDir dir;
-    const auto a = WriteBytes(dir / L"a.bin", "a"), b = WriteBytes(dir / L"b.bin", "b");
-    MainWindow window(services, dir.Path());
-    REQUIRE(window.Create(GetModuleHandleW(nullptr)));
+    MainWindowFixture f;
+    const auto a = f.File(L"a.bin"), b = f.File(L"b.bin");
     // Clicks queued while the open dialog is up reach the window when the add
     // command lets events run: Remove is dropped, Exit waits for the add to finish.
-    services.whileDialogOpen = [&] {
-        PostMessageW(window.Handle(), WM_COMMAND, IDM_SELECT_ALL, 0);
-        PostMessageW(window.Handle(), WM_COMMAND, IDM_REMOVE, 0);
-        PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    f.services.whileDialogOpen = [&] {
+        PostMessageW(f.Hwnd(), WM_COMMAND, IDM_SELECT_ALL, 0);
+        PostMessageW(f.Hwnd(), WM_COMMAND, IDM_REMOVE, 0);
+        PostMessageW(f.Hwnd(), WM_CLOSE, 0, 0);
     };
-    services.openResults.push_back(ScriptedServices::Chosen(
-        dir.Path() + std::wstring(1, L'\0') + L"a.bin" + std::wstring(1, L'\0') + L"b.bin",
-        dir.Path()));
-    SendMessageW(window.Handle(), WM_COMMAND, IDM_ADD, 0);
-    CHECK(window.Handle() == nullptr); // closed once the add was through
-    CHECK(window.List().Texts() == std::vector<std::wstring>{a, b});
-    CHECK(services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") == dir.Path());
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    f.AddByDialog({a, b});
+    CHECK(f.Hwnd() == nullptr); // closed once the add was through
+    CHECK(f.Texts() == std::vector<std::wstring>{a, b});
+    CHECK(f.services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") == f.dir.Path());
 }

@@ -9,7 +9,7 @@ namespace {
 // Offers one format in one HGLOBAL; enough for a drop target to read.
 class OneFormatData : public IDataObject {
 public:
-    OneFormatData(CLIPFORMAT format, std::vector<char> bytes)
+    OneFormatData(CLIPFORMAT format, std::string bytes)
         : format_(format), bytes_(std::move(bytes)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
@@ -45,56 +45,51 @@ public:
                    ? S_OK
                    : DV_E_FORMATETC;
     }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        out->ptd = nullptr;
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return OLE_E_ADVISENOTSUPPORTED;
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
 
 private:
     virtual ~OneFormatData() = default;
     ULONG references_ = 1;
     CLIPFORMAT format_;
-    std::vector<char> bytes_;
+    std::string bytes_;
 };
+
+// The bytes of a wide text up to and with its terminating NUL.
+std::string BytesOf(const std::wstring& text) {
+    return {reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)};
+}
 
 } // namespace
 
 ComPtr<IDataObject> MakeFileListData(const std::vector<std::wstring>& paths) {
-    std::wstring list;
+    std::wstring list; // each path ended by a NUL, and the list by one more
     for (const auto& path : paths)
         list += path + L'\0';
-    list += L'\0';
-    DROPFILES header{};
-    header.pFiles = sizeof(DROPFILES);
-    header.fWide = TRUE;
-    std::vector<char> bytes(sizeof(header) + list.size() * sizeof(wchar_t));
-    std::memcpy(bytes.data(), &header, sizeof(header));
-    std::memcpy(bytes.data() + sizeof(header), list.data(), list.size() * sizeof(wchar_t));
-    return ComPtr<IDataObject>::Attach(new OneFormatData(CF_HDROP, std::move(bytes)));
+    const DROPFILES header{sizeof(DROPFILES), {}, FALSE, TRUE};
+    return ComPtr<IDataObject>::Attach(new OneFormatData(
+        CF_HDROP,
+        std::string(reinterpret_cast<const char*>(&header), sizeof header) + BytesOf(list)));
 }
 
 ComPtr<IDataObject> MakeTextData(const std::wstring& text) {
-    std::vector<char> bytes((text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(bytes.data(), text.c_str(), bytes.size());
-    return ComPtr<IDataObject>::Attach(new OneFormatData(CF_UNICODETEXT, std::move(bytes)));
+    return ComPtr<IDataObject>::Attach(new OneFormatData(CF_UNICODETEXT, BytesOf(text)));
 }
 
 DWORD DragAndDrop(IDropTarget* target, IDataObject* data) {
     const POINTL point{10, 10};
-    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    target->DragEnter(data, MK_LBUTTON, point, &effect);
-    DWORD overEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    const DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    DWORD enterEffect = offered, overEffect = offered, dropEffect = offered;
+    target->DragEnter(data, MK_LBUTTON, point, &enterEffect);
     target->DragOver(MK_LBUTTON, point, &overEffect);
-    DWORD dropEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     target->Drop(data, 0, point, &dropEffect);
     return overEffect;
 }

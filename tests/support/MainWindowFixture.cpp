@@ -4,6 +4,8 @@
 
 #include <doctest.h>
 
+#include <cwctype>
+
 #include "resource.h"
 
 MainWindowFixture::MainWindowFixture() {
@@ -37,30 +39,23 @@ void MainWindowFixture::ToolbarClick(int buttonId) const {
 }
 
 void MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
-    auto data = MakeFileListData(paths);
-    DragAndDrop(window.DropTarget(), data.Get());
+    DragAndDrop(window.DropTarget(), MakeFileListData(paths).Get());
 }
 
 void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
-    std::wstring text = paths.size() == 1 ? paths[0] : dir.Path();
-    if (paths.size() > 1) {
-        // The dialog's multi-selection form: the folder, then the bare names.
-        for (const auto& path : paths) {
-            text.push_back(L'\0');
-            text.append(path, path.rfind(L'\\') + 1);
-        }
-    }
+    // The dialog's multi-selection form: the folder, then the bare names.
+    std::wstring text = dir.Path();
+    for (const auto& path : paths)
+        text += L'\0' + path.substr(path.rfind(L'\\') + 1);
     services.openResults.push_back(ScriptedServices::Chosen(text, dir.Path()));
     Command(IDM_ADD);
 }
 
-std::vector<int> MainWindowFixture::SelectedIndexes() {
-    std::vector<int> indexes;
-    const auto selected = List().Selection();
-    for (std::size_t i = 0; i < selected.size(); ++i)
-        if (selected[i])
-            indexes.push_back(static_cast<int>(i));
-    return indexes;
+std::wstring MainWindowFixture::Letters() {
+    std::wstring letters;
+    for (int i = 0; i < List().Count(); ++i)
+        letters += List().IsSelected(i) ? towlower(List().Text(i).back()) : List().Text(i).back();
+    return letters;
 }
 
 void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
@@ -68,4 +63,26 @@ void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
     for (int i : indexes)
         selected[static_cast<std::size_t>(i)] = 1;
     List().SetSelection(selected);
+}
+
+namespace {
+MessageSpy* spying = nullptr;
+}
+
+MessageSpy::MessageSpy(UINT message, std::function<void(WPARAM)> onSent)
+    : message_(message), onSent_(std::move(onSent)) {
+    spying = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageSpy::~MessageSpy() {
+    UnhookWindowsHookEx(hook_);
+    spying = nullptr;
+}
+
+LRESULT CALLBACK MessageSpy::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && spying && sent.message == spying->message_)
+        spying->onSent_(sent.wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -6,6 +6,7 @@
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,29 @@ public:
     void ToolbarClick(int buttonId) const;
     // Drops paths onto the list through its real drop target.
     void Drop(const std::vector<std::wstring>& paths);
-    // Adds through the open dialog, answered with these full paths.
+    // Adds through the open dialog, answered with these paths from the fixture's folder.
     void AddByDialog(const std::vector<std::wstring>& paths);
 
     std::vector<std::wstring> Texts() { return List().Texts(); }
-    std::vector<int> SelectedIndexes();
+    // Entries named "A", "B"... as their letters in list order, a selected one in
+    // lower case.
+    std::wstring Letters();
     void SelectOnly(const std::vector<int>& indexes);
     std::wstring Status() { return List().ShownStatusText(); }
+};
+
+// While it lives, hands the wParam of every message of one kind sent to a window
+// of this thread to a function. One at a time.
+class MessageSpy {
+public:
+    MessageSpy(UINT message, std::function<void(WPARAM)> onSent);
+    ~MessageSpy();
+    MessageSpy(const MessageSpy&) = delete;
+    MessageSpy& operator=(const MessageSpy&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    UINT message_;
+    std::function<void(WPARAM)> onSent_;
+    HHOOK hook_;
 };

@@ -3,6 +3,7 @@
 #include "shell/AppInfo.h"
 
 #include <atomic>
+#include <doctest.h>
 
 namespace {
 
@@ -12,14 +13,13 @@ std::wstring TestSettingsKey() {
            std::to_wstring(counter++);
 }
 
-FileDialogResult Next(std::deque<FileDialogResult>& queue, int& unexpected) {
-    if (queue.empty()) {
-        ++unexpected;
-        return ScriptedServices::Cancelled();
-    }
-    FileDialogResult result = std::move(queue.front());
-    queue.pop_front();
-    return result;
+// The next scripted answer, or the given one when the script has run out.
+template <typename T> T Take(std::deque<T>& script, T otherwise) {
+    if (script.empty())
+        return otherwise;
+    T next = std::move(script.front());
+    script.pop_front();
+    return next;
 }
 
 } // namespace
@@ -32,33 +32,35 @@ ScriptedServices::~ScriptedServices() {
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back({text, type});
-    if (onMessage)
-        return onMessage(text, type);
-    if (!answers.empty()) {
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
+    return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
+}
+
+Texts ScriptedServices::Warnings() const {
+    Texts texts;
+    for (const auto& m : messages) {
+        CHECK(m.type == (MB_OK | MB_ICONEXCLAMATION));
+        texts.push_back(m.text);
     }
-    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    return texts;
 }
 
 FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {
     openRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(openResults, unexpectedDialogs);
+    return Take(openResults, {});
 }
 
 FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
     saveRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Next(saveResults, unexpectedDialogs);
+    return Take(saveResults, {});
 }
 
 bool ScriptedServices::StartProcess(const std::wstring& commandLine) {
     startedProcesses.push_back(commandLine);
-    return processStarts;
+    return true;
 }
 
 void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
@@ -66,22 +68,10 @@ void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
 }
 
 FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::wstring& folder) {
-    FileDialogResult result;
-    result.outcome = FileDialogResult::Outcome::Chosen;
-    result.text = text;
-    result.folder = folder;
-    return result;
+    return {FileDialogResult::Outcome::Chosen, text, folder};
 }
 
-FileDialogResult ScriptedServices::Cancelled() {
-    return {};
-}
-
-FileDialogResult ScriptedServices::Failed(DWORD error) {
-    FileDialogResult result;
-    result.outcome = error == 0x3003 /* FNERR_BUFFERTOOSMALL */
-                         ? FileDialogResult::Outcome::TooSmall
-                         : FileDialogResult::Outcome::Failed;
-    result.error = error;
-    return result;
+FileDialogResult ScriptedServices::Failed(DWORD error, const std::wstring& folder) {
+    using enum FileDialogResult::Outcome;
+    return {error == 0x3003 /* FNERR_BUFFERTOOSMALL */ ? TooSmall : Failed, L"", folder, error};
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using Texts = std::vector<std::wstring>;
+
 class ScriptedServices : public Win32Services {
 public:
     ScriptedServices();
@@ -20,24 +22,22 @@ public:
         UINT type;
     };
     std::vector<Message> messages;
+    // The texts of the messages shown, each checked to be a warning.
+    Texts Warnings() const;
     // Answers for message boxes, taken in turn; without one a box answers IDOK,
     // or IDNO for a question.
     std::deque<int> answers;
-    // When set, answers every message box in place of the queue.
-    std::function<int(const std::wstring& text, UINT type)> onMessage;
 
     int beeps = 0;
 
     std::vector<FileDialogRequest> openRequests, saveRequests;
     // Outcomes of the open and save dialogs, taken in turn; without one the dialog
-    // counts as cancelled and the call is noted in unexpectedDialogs.
+    // is cancelled.
     std::deque<FileDialogResult> openResults, saveResults;
-    int unexpectedDialogs = 0;
     // Runs while a file dialog is open, as the user's other clicks would.
     std::function<void()> whileDialogOpen;
 
     std::vector<std::wstring> startedProcesses;
-    bool processStarts = true;
     std::vector<std::wstring> openedAddresses;
 
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
@@ -49,6 +49,5 @@ public:
 
     // Shorthands for scripting the dialogs.
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
-    static FileDialogResult Cancelled();
-    static FileDialogResult Failed(DWORD error);
+    static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
 };

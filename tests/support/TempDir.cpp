@@ -2,30 +2,37 @@
 
 #include "platform/Handles.h"
 
+#include <shellapi.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
 
 void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find.Get(), &data));
-    }
-    find.Reset();
-    RemoveDirectoryW(path.c_str());
+    const std::wstring from = path + L'\0'; // the list ends with a second NUL
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationW(&operation);
+}
+
+FileHandle OpenAt(const std::wstring& path, DWORD access, DWORD disposition, std::int64_t offset) {
+    FileHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    REQUIRE(file.Valid());
+    LARGE_INTEGER at;
+    at.QuadPart = offset;
+    REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
+    return file;
+}
+
+void Write(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    REQUIRE(::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    REQUIRE(written == bytes.size());
 }
 
 } // namespace
@@ -36,7 +43,7 @@ TempDir::TempDir() {
     base.resize(GetTempPathW(static_cast<DWORD>(base.size()), base.data()));
     path_ = base + L"vmtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(counter++);
-    RemoveTree(path_);
+    RemoveTree(path_); // left over from an earlier process of the same id
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
@@ -45,36 +52,32 @@ TempDir::~TempDir() {
 }
 
 std::wstring WriteBytes(const std::wstring& path, const std::string& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    REQUIRE(file.Valid());
-    DWORD written = 0;
-    REQUIRE(
-        ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    REQUIRE(written == bytes.size());
+    Write(OpenAt(path, GENERIC_WRITE, CREATE_ALWAYS, 0).Get(), bytes);
     return path;
 }
 
-bool MakeSparseFile(const std::wstring& path, std::int64_t size) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
+bool MakeSparseFile(const std::wstring& path, std::int64_t size,
+                    const std::vector<std::pair<std::int64_t, std::string>>& marks) {
+    FileHandle file = OpenAt(path, GENERIC_WRITE, CREATE_ALWAYS, size);
     DWORD ignored = 0;
     DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
-    LARGE_INTEGER end;
-    end.QuadPart = size;
-    return SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+    if (!SetEndOfFile(file.Get()))
+        return false;
+    for (const auto& [offset, text] : marks)
+        Write(OpenAt(path, GENERIC_WRITE, OPEN_EXISTING, offset).Get(), text);
+    return true;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    REQUIRE(file.Valid());
+std::string ReadBytes(const std::wstring& path, std::int64_t offset, std::size_t count) {
+    FileHandle file = OpenAt(path, GENERIC_READ, OPEN_EXISTING, offset);
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (bytes.size() < count &&
+           ReadFile(file.Get(), buffer,
+                    static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, count - bytes.size())),
+                    &got, nullptr) &&
+           got > 0)
         bytes.append(buffer, got);
     return bytes;
 }
@@ -90,8 +93,6 @@ std::string Pattern(std::size_t n, unsigned seed) {
 }
 
 std::string ToUtf8(const std::wstring& text) {
-    if (text.empty())
-        return {};
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                       nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
