@@ -5,6 +5,10 @@
 
 #include <string>
 
+// Centres a top-level window over its owner (or its monitor, when the owner is
+// missing or minimized), kept within the owner's monitor's work area.
+void CenterOverOwner(HWND window, HWND owner);
+
 class Window {
 public:
     Window(HWND hwnd = nullptr) : hwnd_(hwnd) {}

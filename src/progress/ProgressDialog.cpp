@@ -105,7 +105,7 @@ bool ProgressDialog::Load(HWND owner, Services& services) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Layout();
-    CenterOverOwner(owner);
+    CenterOverOwner(window_.Get(), owner);
     Form_Load();
     return true;
 }
@@ -217,24 +217,6 @@ void ProgressDialog::Layout() {
         const RECT r = ToPixels(twips, dpi_);
         Window(control).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);
     }
-}
-
-void ProgressDialog::CenterOverOwner(HWND owner) {
-    const RECT self = Window(window_.Get()).WindowRect();
-    const int width = self.right - self.left;
-    const int height = self.bottom - self.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window_.Get(), MONITOR_DEFAULTTONEAREST),
-                    &monitor);
-    const RECT area = monitor.rcWork;
-    const RECT over = owner && !IsIconic(owner) ? Window(owner).WindowRect() : area;
-    // Centred, but kept on the owner's monitor.
-    const int x = std::clamp<int>((over.left + over.right - width) / 2, area.left,
-                                  std::max<int>(area.left, area.right - width));
-    const int y = std::clamp<int>((over.top + over.bottom - height) / 2, area.top,
-                                  std::max<int>(area.top, area.bottom - height));
-    SetWindowPos(window_.Get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ProgressDialog::OnDpiChanged(int dpi, const RECT& suggested) {

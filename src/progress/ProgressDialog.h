@@ -63,7 +63,6 @@ private:
 
     void CreateControls();
     void Layout();
-    void CenterOverOwner(HWND owner);
     int TextWidth(HWND label, const std::wstring& text) const;
 
     WindowHandle window_;

@@ -78,7 +78,7 @@ private:
         const SIZE outer =
             OuterSizeForClient(style, exStyle, false, {Px(kClientWidth), Px(kClientHeight)}, dpi_);
         SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
-        CenterOverOwner();
+        CenterOverOwner(hwnd_, GetWindow(hwnd_, GW_OWNER));
 
         const int iconSize = Px(480);
         icon_.Reset(
@@ -184,16 +184,6 @@ private:
         RECT r = label.WindowRect();
         MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
         label.Move(r.left, r.top, extent.cx, std::max<int>(extent.cy, r.bottom - r.top));
-    }
-
-    void CenterOverOwner() {
-        HWND owner = GetWindow(hwnd_, GW_OWNER);
-        if (!owner)
-            return;
-        const RECT o = Window(owner).WindowRect(), me = Window(hwnd_).WindowRect();
-        const int w = me.right - me.left, h = me.bottom - me.top;
-        SetWindowPos(hwnd_, nullptr, o.left + ((o.right - o.left) - w) / 2,
-                     o.top + ((o.bottom - o.top) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
 
     Services& services_;
