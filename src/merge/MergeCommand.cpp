@@ -63,11 +63,13 @@ void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
     }
     double total = 0;
     for (const std::wstring& path : inputs) {
-        if (!IsFilePresent(path)) {
+        // The lookup that finds the file measures it too; a failed lookup counts as missing.
+        double size = 0;
+        if (LookUpFile(path, &size) != Lookup::Found) {
             Warn(host, MissingFileMessage(path));
             return;
         }
-        total += GetHugeFileSize(path);
+        total += size;
     }
 
     if (host.saveDir.empty())
