@@ -18,25 +18,32 @@ std::wstring SupportLine() {
     return std::wstring(L"Contact the technical support at ") + kWebAddress + L" to get help.";
 }
 
+// "<what> <path>." then the system's reason, then what to do about it.
+std::wstring FileErrorMessage(const wchar_t* what, const std::wstring& path, DWORD error,
+                              const wchar_t* advice) {
+    return what + path + L".\r" + GetErrorText(error) + L"\r\r" + advice;
+}
+
+constexpr wchar_t kCheckTheFile[] = L"Check the file and try again.";
+
 std::wstring OutputNotCreatedMessage(const std::wstring& output, DWORD error) {
-    return L"Cannot open the file " + output + L".\r" + GetErrorText(error) +
-           L"\r\rMake sure that the file is writable and try again.";
+    return FileErrorMessage(L"Cannot open the file ", output, error,
+                            L"Make sure that the file is writable and try again.");
 }
 
 std::wstring InputNotOpenedMessage(const std::wstring& input, DWORD error) {
-    return L"Cannot open the file " + input + L".\r" + GetErrorText(error) +
-           L"\r\rCheck the file and try again.";
+    return FileErrorMessage(L"Cannot open the file ", input, error, kCheckTheFile);
 }
 
 std::wstring ReadFailedMessage(const std::wstring& input, DWORD error) {
-    return L"An error occured while reading the file " + input + L".\r" + GetErrorText(error) +
-           L"\r\rCheck the file and try again.";
+    return FileErrorMessage(L"An error occured while reading the file ", input, error,
+                            kCheckTheFile);
 }
 
 // Names the input whose blocks were being written, not the output.
 std::wstring WriteFailedMessage(const std::wstring& input, DWORD error) {
-    return L"An error occured while writing the file " + input + L".\r" + GetErrorText(error) +
-           L"\r\rCheck the file and try again.";
+    return FileErrorMessage(L"An error occured while writing the file ", input, error,
+                            kCheckTheFile);
 }
 
 std::wstring ProcessingFailedMessage(const std::wstring& input, const std::wstring& description) {
