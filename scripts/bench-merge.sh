@@ -6,7 +6,9 @@
 # The files live in memory (/dev/shm, seen by Wine as drive M:) unless BENCH_DIR
 # names a Linux folder: the disk's writeback of earlier rounds would otherwise
 # swamp the difference between the two copies.
-#   BENCH_FILES=4 BENCH_MIB=256 BENCH_ROUNDS=3 [BENCH_DIR=/some/folder] scripts/bench-merge.sh
+# It measures the release build (i686) unless BUILD=x86_64 asks for the other one.
+#   [BUILD=i686|x86_64] BENCH_FILES=4 BENCH_MIB=256 BENCH_ROUNDS=3 [BENCH_DIR=/some/folder] \
+#       scripts/bench-merge.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -14,10 +16,11 @@ cd "$(dirname "$0")/.."
 files=${BENCH_FILES:-4}
 mib=${BENCH_MIB:-256}
 rounds=${BENCH_ROUNDS:-3}
-exe=build/x86_64/bench/bench_merge.exe
+target=$(build_choice)
+exe=build/$target/bench/bench_merge.exe
 
 ensure_packages
-build x86_64 --target bench_merge >/dev/null
+build "$target" --target bench_merge >/dev/null
 data=${BENCH_DIR:-/dev/shm}/vmbench-$$
 mkdir -p "$data"
 drive="$REPO_ROOT/build/wineprefix/dosdevices/m:"
@@ -27,6 +30,7 @@ start_wine
 ln -sfn "$data" "$drive"
 unmanaged_windows bench_merge.exe # or hiding the dialog would wait for a window manager
 
+describe_build "$target"
 scripts/wine-run.sh "$exe" make 'M:\' "$files" "$mib"
 scripts/wine-run.sh "$exe" run 'M:\' "$rounds"
 

@@ -1,23 +1,41 @@
-# Shared steps of the run and test scripts; source it from the repository's root.
+# Shared steps of the scripts; sourced by them, from any folder.
 
-REPO_ROOT=$(pwd)
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PACKAGES="cmake make mingw-w64 wine wine64 xvfb doctest-dev imagemagick xauth"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# The 32-bit Wine beside the 64-bit one, from Debian's i386 architecture: the release
+# build is a 32-bit program and runs in the 64-bit prefix through it (WoW64).
+WINE32_PACKAGE="wine32:i386"
+
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
 # Installs whatever of the packages is missing; does nothing when all are there.
 ensure_packages() {
-    local missing=""
+    local missing="" updated=""
     for p in $PACKAGES; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-            missing="$missing $p"
+        installed "$p" || missing="$missing $p"
     done
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "Adding the i386 architecture"
+        as_root dpkg --add-architecture i386
+    fi
     if [ -n "$missing" ]; then
         echo "Installing:$missing"
         as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+        updated=1
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+    fi
+    if ! installed "$WINE32_PACKAGE"; then
+        echo "Installing: $WINE32_PACKAGE"
+        [ -n "$updated" ] || as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+            --no-install-recommends "$WINE32_PACKAGE" >/dev/null
     fi
 }
 
@@ -28,6 +46,24 @@ build() {
     cmake -S "$REPO_ROOT" -B "$REPO_ROOT/build/$target" \
         -DCMAKE_TOOLCHAIN_FILE="$REPO_ROOT/cmake/mingw-$target.cmake" >/dev/null
     cmake --build "$REPO_ROOT/build/$target" -j "$(nproc)" "$@"
+}
+
+# The build a script runs: BUILD=i686 (the release build, the default) or x86_64.
+build_choice() {
+    case "${BUILD:-i686}" in
+    i686 | x86_64) echo "${BUILD:-i686}" ;;
+    *)
+        echo "BUILD must be i686 or x86_64, not '$BUILD'" >&2
+        return 1
+        ;;
+    esac
+}
+
+describe_build() {
+    case "$1" in
+    i686) echo "Build measured: i686 (32-bit, the release build)" ;;
+    x86_64) echo "Build measured: x86_64 (64-bit)" ;;
+    esac
 }
 
 XVFB_PID=""
@@ -49,17 +85,35 @@ stop_display() {
     XVFB_PID=""
 }
 
-# A Wine prefix of our own under build/, made once, and a wineserver kept running
-# so that each test process starts in a fraction of a second.
-start_wine() {
-    export WINEPREFIX="$REPO_ROOT/build/wineprefix"
-    export WINEDEBUG=-all
+# The one place that says how Wine runs our programs: a private 64-bit prefix under
+# build/, quiet, without the components the programs never use. The 64-bit loader is
+# called by its path: once wine32 is installed, plain "wine" is the 32-bit one. It
+# starts 32-bit and 64-bit programs alike.
+WINE_LOADER=/usr/lib/wine/wine64
+wine_environment() {
+    export WINEPREFIX="${WINEPREFIX:-$REPO_ROOT/build/wineprefix}"
+    export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEARCH=win64
-    export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}"
+}
+
+# A Wine prefix of our own, made once, and a wineserver kept running so that each
+# test process starts in a fraction of a second.
+start_wine() {
+    wine_environment
+    # A prefix made before wine32 was installed has no 32-bit system and starts no
+    # 32-bit program: it is made anew.
+    if [ -f "$WINEPREFIX/system.reg" ] &&
+        [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        echo "The Wine prefix in $WINEPREFIX has no 32-bit system; making it anew"
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Preparing the Wine prefix in $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+        "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
     # Wine draws the caption buttons with this font and finds it only in the prefix.
@@ -70,7 +124,7 @@ start_wine() {
     (setsid wineserver -p >/dev/null 2>&1 &)
     # The first Wine process starts the prefix's services, which live on holding its
     # output; start them here, on /dev/null, so they never hold a test's pipe open.
-    /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+    "$WINE_LOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wine() {
@@ -86,7 +140,7 @@ stop_wine() {
 unmanaged_windows() {
     local exe
     for exe in "$@"; do
-        /usr/lib/wine/wine64 reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" \
+        "$WINE_LOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" \
             /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
     done
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it under Wine. Without a
-# display it runs the program on a virtual one and saves a screenshot instead.
+# Installs what is missing, builds the release program (the 32-bit one) and starts it
+# under Wine. Without a display it runs the program on a virtual one and saves a
+# screenshot instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages
-build x86_64 --target VorbelMerge
-exe=build/x86_64/VorbelMerge.exe
+build i686 --target VorbelMerge
+exe=build/i686/VorbelMerge.exe
 
 if [ -n "${DISPLAY:-}" ]; then
     start_wine

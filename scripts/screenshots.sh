@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages
-build x86_64 --target scenes >/dev/null
+build i686 --target scenes >/dev/null
 mkdir -p docs
 trap 'stop_wine; stop_display' EXIT
 start_display 1024x768x24
@@ -23,7 +23,7 @@ shoot() { # scene dpi size
     local out stop="build/scene-stop"
     out=$(mktemp)
     rm -f "$stop"
-    scripts/wine-run.sh explorer "/desktop=shot,$size" build/x86_64/tests/scenes.exe \
+    scripts/wine-run.sh explorer "/desktop=shot,$size" build/i686/tests/scenes.exe \
         "$scene" "Z:$REPO_ROOT/$stop" >"$out" 2>/dev/null &
     local job=$!
     for _ in $(seq 1800); do
