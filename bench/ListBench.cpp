@@ -1,6 +1,7 @@
 // Prints how long the file list takes for its everyday work at growing sizes:
 // appending entries, summing them for the status bar, sorting, dropping a whole
-// folder, and moving and removing half of the entries.
+// folder, dropping every file of it one by one, and moving and removing half of
+// the entries.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -44,19 +45,26 @@ double Seconds(const char* what, const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-std::wstring MakeFolder(int count) {
+std::wstring BenchFolder(int count) {
     std::wstring base(GetTempPathW(0, nullptr), L'\0');
     base.resize(GetTempPathW(static_cast<DWORD>(base.size()), base.data()));
-    const std::wstring folder = base + L"vmbench-" + std::to_wstring(count);
+    return base + L"vmbench-" + std::to_wstring(count);
+}
+
+// The files part0.bin to part<count-1>.bin. Wine reads a whole folder for every
+// file made in it, so scripts/bench-list.sh makes them from the Linux side first;
+// true when they had to be made here.
+bool MakeFolder(const std::wstring& folder, int count) {
+    const std::wstring last = folder + L"\\part" + std::to_wstring(count - 1) + L".bin";
+    if (GetFileAttributesW(last.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
     CreateDirectoryW(folder.c_str(), nullptr);
     for (int i = 0; i < count; ++i) {
-        // Names in a scrambled order, so the sort has work to do.
-        const std::wstring path =
-            folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin";
+        const std::wstring path = folder + L"\\part" + std::to_wstring(i) + L".bin";
         FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    return folder;
+    return true;
 }
 
 void RemoveFolder(const std::wstring& folder) {
@@ -88,13 +96,15 @@ int main(int argc, char** argv) {
     MainWindow::Register(GetModuleHandleW(nullptr));
     QuietServices services;
 
-    std::printf("%9s %10s %10s %10s %12s %10s %10s %10s\n", "entries", "append", "summary", "sort",
-                "drop folder", "move up", "move down", "remove");
+    std::printf("%9s %10s %10s %10s %12s %11s %10s %10s %10s\n", "entries", "append", "summary",
+                "sort", "drop folder", "drop files", "move up", "move down", "remove");
     std::vector<int> counts{1000, 10000, 100000};
     if (argc > 1)
         counts.assign(1, std::atoi(argv[1]));
     for (int count : counts) {
-        const std::wstring folder = MakeFolder(count);
+        const std::wstring folder = BenchFolder(count);
+        const bool made = MakeFolder(folder, count);
+        // Names in a scrambled order, so the sort has work to do.
         std::vector<std::wstring> paths;
         for (int i = 0; i < count; ++i)
             paths.push_back(folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin");
@@ -116,14 +126,22 @@ int main(int argc, char** argv) {
         const double drop =
             Seconds("drop", [&] { DragAndDrop(dropWindow.DropTarget(), data.Get()); });
 
+        // Listed, summed and enabled, as the one folder above, but path by path.
+        MainWindow filesWindow(services, L"");
+        filesWindow.Create(GetModuleHandleW(nullptr));
+        auto files = MakeFileListData(paths);
+        const double dropFiles =
+            Seconds("drop files", [&] { DragAndDrop(filesWindow.DropTarget(), files.Get()); });
+
         SelectHalf(list);
         const double up = Seconds("up", [&] { MoveUp(list, services); });
         const double down = Seconds("down", [&] { MoveDown(list, services); });
         const double remove = Seconds("remove", [&] { RemoveFiles(list, services); });
-        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %9.3fs %9.3fs %9.3fs\n", count, append,
-                    summary, sort, drop, up, down, remove);
+        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %10.3fs %9.3fs %9.3fs %9.3fs\n", count,
+                    append, summary, sort, drop, dropFiles, up, down, remove);
         std::fflush(stdout);
-        RemoveFolder(folder);
+        if (made)
+            RemoveFolder(folder);
     }
     OleUninitialize();
     return 0;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,15 +29,20 @@ public:
 
 private:
     virtual ~FileDropTarget() = default;
+    // The effect to answer a source that allows the given ones: a copy where the
+    // data holds files and the source allows copying, otherwise none. Never a move
+    // or a link: a source told that its files were moved deletes them.
+    DWORD Answer(DWORD allowed) const;
 
     LONG references_ = 1;
     bool offersFiles_ = false;
     DropHandler onDrop_;
 };
 
-// The effect a drag over the list may have: a copy where the data holds files and
-// the source allows copying, otherwise none.
-DWORD FileDropEffect(IDataObject* data, DWORD allowed);
 // The paths of a shell file list, in the drag source's order; empty when the data
 // holds none.
 std::vector<std::wstring> DroppedPaths(IDataObject* data);
+// The paths of a DROPFILES block of the given size, read once from its start. A
+// path the block ends inside of, and everything the header points past the
+// block, is left out.
+std::vector<std::wstring> DropFilesPaths(const void* block, std::size_t size);

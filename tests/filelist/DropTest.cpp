@@ -2,7 +2,12 @@
 #include "support/DataObjects.h"
 #include "support/MainWindowFixture.h"
 
+#include <shlobj.h>
+
 #include <doctest.h>
+
+#include <cstddef>
+#include <cstring>
 
 TEST_CASE("Dropped files and folders join the list in the drag source's order") {
     MainWindowFixture f;
@@ -53,16 +58,67 @@ TEST_CASE("A drop onto an empty list is sorted; an empty folder adds nothing") {
     CHECK(f.Status() == L"3 files (0 Bytes)");
 }
 
-TEST_CASE("Only the shell's file lists may be dropped") {
-    MainWindowFixture f;
-    auto text = MakeTextData(L"C:\\not\\a\\file.txt");
-    CHECK(DragAndDrop(f.window.DropTarget(), text.Get()) == DROPEFFECT_NONE);
-    CHECK(f.Texts().empty());
+TEST_CASE("A drop answers a copy or nothing, whatever the source offers") {
+    // A source told that its files were moved deletes them.
+    constexpr DWORD C = DROPEFFECT_COPY, M = DROPEFFECT_MOVE, L = DROPEFFECT_LINK;
+    const std::pair<DWORD, DWORD> cases[] = {{C | M | L, C}, {C | M, C}, {C | L, C}, {C, C},
+                                             {M | L, 0},     {M, 0},     {L, 0},     {0, 0}};
+    for (const auto& [offered, answer] : cases) {
+        CAPTURE(offered);
+        MainWindowFixture f;
+        auto text = MakeTextData(L"C:\\not\\a\\file.txt");
+        CHECK(DragAndDrop(f.window.DropTarget(), text.Get(), offered) == Effects{0, 0, 0});
+        auto files = MakeFileListData({f.File(L"x.bin")});
+        CHECK(DragAndDrop(f.window.DropTarget(), files.Get(), offered) ==
+              Effects{answer, answer, answer});
+        CHECK(f.Texts().size() == (answer ? 1u : 0u));
+    }
+}
 
-    auto files = MakeFileListData({f.File(L"x.bin")});
-    // The drop copies: a source that allows only moving gets none.
-    CHECK(FileDropEffect(files.Get(), DROPEFFECT_COPY | DROPEFFECT_MOVE) == DROPEFFECT_COPY);
-    CHECK(FileDropEffect(files.Get(), DROPEFFECT_MOVE) == DROPEFFECT_NONE);
-    CHECK(DragAndDrop(f.window.DropTarget(), files.Get()) == DROPEFFECT_COPY);
-    CHECK(f.Texts().size() == 1);
+namespace {
+
+// A DROPFILES block: the header, the padding, then the list as wide or ANSI text.
+std::string DropFiles(const std::string& list, bool wide, std::size_t padding = 0) {
+    DROPFILES header{};
+    header.pFiles = static_cast<DWORD>(sizeof header + padding);
+    header.fWide = wide;
+    return std::string(reinterpret_cast<const char*>(&header), sizeof header) +
+           std::string(padding, '\0') + list;
+}
+
+// The same block with its header pointing elsewhere.
+std::string PointingAt(std::string block, DWORD offset) {
+    std::memcpy(block.data() + offsetof(DROPFILES, pFiles), &offset, sizeof offset);
+    return block;
+}
+
+std::string Wide(const std::wstring& text) {
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
+}
+
+} // namespace
+
+TEST_CASE("A dropped file list is read within its block") {
+    using namespace std::string_literals;
+    using Paths = std::vector<std::wstring>;
+    const std::string ab = Wide(L"C:\\a\0D:\\b c\0\0"s);
+    const struct {
+        std::string what;
+        std::string block;
+        Paths paths;
+    } cases[] = {
+        {"wide", DropFiles(ab, true), {L"C:\\a", L"D:\\b c"}},
+        {"ANSI", DropFiles("C:\\a\0D:\\b c\0\0"s, false), {L"C:\\a", L"D:\\b c"}},
+        {"wide at an odd offset", DropFiles(ab, true, 1), {L"C:\\a", L"D:\\b c"}},
+        {"no paths", DropFiles(Wide(L"\0\0"s), true), {}},
+        {"the last path cut off", DropFiles(Wide(L"C:\\a\0D:\\b"s), true), {L"C:\\a"}},
+        {"no closing empty path", DropFiles(Wide(L"C:\\a\0"s), true), {L"C:\\a"}},
+        {"an odd byte at the end", DropFiles(ab.substr(0, 11), true), {L"C:\\a"}},
+        {"the list past the block", PointingAt(DropFiles(ab, true), 4096), {}},
+        {"the header cut short", DropFiles(ab, true).substr(0, sizeof(DROPFILES) - 1), {}},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        CHECK(DropFilesPaths(c.block.data(), c.block.size()) == c.paths);
+    }
 }

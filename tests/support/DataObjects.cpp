@@ -84,12 +84,11 @@ ComPtr<IDataObject> MakeTextData(const std::wstring& text) {
     return ComPtr<IDataObject>::Attach(new OneFormatData(CF_UNICODETEXT, BytesOf(text)));
 }
 
-DWORD DragAndDrop(IDropTarget* target, IDataObject* data) {
+Effects DragAndDrop(IDropTarget* target, IDataObject* data, DWORD offered) {
     const POINTL point{10, 10};
-    const DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-    DWORD enterEffect = offered, overEffect = offered, dropEffect = offered;
-    target->DragEnter(data, MK_LBUTTON, point, &enterEffect);
-    target->DragOver(MK_LBUTTON, point, &overEffect);
-    target->Drop(data, 0, point, &dropEffect);
-    return overEffect;
+    Effects effects{offered, offered, offered};
+    target->DragEnter(data, MK_LBUTTON, point, &effects[0]);
+    target->DragOver(MK_LBUTTON, point, &effects[1]);
+    target->Drop(data, 0, point, &effects[2]);
+    return effects;
 }

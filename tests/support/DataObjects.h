@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@
 ComPtr<IDataObject> MakeFileListData(const std::vector<std::wstring>& paths);
 ComPtr<IDataObject> MakeTextData(const std::wstring& text);
 
-// Drags data over a target and drops it, as the shell would; returns the effect the
-// target showed while the data was over it.
-DWORD DragAndDrop(IDropTarget* target, IDataObject* data);
+// The effects a target answered as data entered it, moved over it and was dropped.
+using Effects = std::array<DWORD, 3>;
+
+// Drags data over a target and drops it, as the shell would, from a source that
+// allows the given effects.
+Effects DragAndDrop(IDropTarget* target, IDataObject* data,
+                    DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);

@@ -1,7 +1,5 @@
 #include "support/MainWindowFixture.h"
 
-#include "support/DataObjects.h"
-
 #include <doctest.h>
 
 #include <cwctype>
@@ -38,8 +36,8 @@ void MainWindowFixture::ToolbarClick(int buttonId) const {
                  reinterpret_cast<LPARAM>(window.ToolbarWindow()));
 }
 
-void MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
-    DragAndDrop(window.DropTarget(), MakeFileListData(paths).Get());
+Effects MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
+    return DragAndDrop(window.DropTarget(), MakeFileListData(paths).Get());
 }
 
 void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {

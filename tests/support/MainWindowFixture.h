@@ -3,6 +3,7 @@
 // temporary folder for the files it lists.
 
 #include "shell/MainWindow.h"
+#include "support/DataObjects.h"
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
 
@@ -28,8 +29,9 @@ public:
     void Command(int id) const;
     void ShortcutCommand(int id) const; // as an accelerator sends it
     void ToolbarClick(int buttonId) const;
-    // Drops paths onto the list through its real drop target.
-    void Drop(const std::vector<std::wstring>& paths);
+    // Drops paths onto the list through its real drop target; returns the effects
+    // it answered.
+    Effects Drop(const std::vector<std::wstring>& paths);
     // Adds through the open dialog, answered with these paths from the fixture's folder.
     void AddByDialog(const std::vector<std::wstring>& paths);
 
