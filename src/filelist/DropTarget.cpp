@@ -126,7 +126,7 @@ ULONG FileDropTarget::Release() {
 }
 
 DWORD FileDropTarget::Answer(DWORD allowed) const {
-    if (!offersFiles_)
+    if (!offersFiles_ || !ready_())
         return DROPEFFECT_NONE;
     return allowed & DROPEFFECT_COPY;
 }
@@ -163,8 +163,8 @@ HRESULT FileDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
     if (answer != DROPEFFECT_COPY)
         return S_OK;
     try {
-        onDrop_(DroppedPaths(data));
-        *effect = DROPEFFECT_COPY;
+        if (onDrop_(DroppedPaths(data)))
+            *effect = DROPEFFECT_COPY;
     } catch (...) {
         // Nothing may escape a COM method; a failed drop adds what it had added.
     }

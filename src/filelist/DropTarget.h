@@ -12,9 +12,13 @@
 
 class FileDropTarget : public IDropTarget {
 public:
-    using DropHandler = std::function<void(const std::vector<std::wstring>& paths)>;
+    // Adds the dropped paths; false when it took none (a command was running).
+    using DropHandler = std::function<bool(const std::vector<std::wstring>& paths)>;
+    // Whether a drop would be taken now.
+    using Readiness = std::function<bool()>;
     // Starts with one reference, the creator's.
-    explicit FileDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
+    FileDropTarget(DropHandler onDrop, Readiness ready)
+        : onDrop_(std::move(onDrop)), ready_(std::move(ready)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -30,13 +34,15 @@ public:
 private:
     virtual ~FileDropTarget() = default;
     // The effect to answer a source that allows the given ones: a copy where the
-    // data holds files and the source allows copying, otherwise none. Never a move
-    // or a link: a source told that its files were moved deletes them.
+    // data holds files, the drop would be taken and the source allows copying,
+    // otherwise none. Never a move or a link: a source told that its files were
+    // moved deletes them.
     DWORD Answer(DWORD allowed) const;
 
     LONG references_ = 1;
     bool offersFiles_ = false;
     DropHandler onDrop_;
+    Readiness ready_;
 };
 
 // The paths of a shell file list, in the drag source's order; empty when the data

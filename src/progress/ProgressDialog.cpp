@@ -82,7 +82,7 @@ bool ProgressDialog::Load(HWND owner, Services& services) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!RegisterProgressClass(instance, WndProc))
+    if (!RegisterProgressClass(instance, Trampoline<ProgressDialog>::WindowProc))
         return false;
 
     dpi_ = DpiOf(owner);
@@ -239,22 +239,12 @@ bool ProgressDialog::OnCommand(WPARAM wParam) {
     return true;
 }
 
-LRESULT CALLBACK ProgressDialog::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<ProgressDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = WindowHandle(hwnd);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ProgressDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system; a failed handler leaves the dialog as it is.
-        return 0;
-    }
+void ProgressDialog::Attach(HWND hwnd) {
+    // The window is the dialog's own until it is gone; then there is nothing to destroy.
+    if (hwnd)
+        window_ = WindowHandle(hwnd);
+    else
+        window_.Release();
 }
 
 LRESULT ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -275,10 +265,6 @@ LRESULT ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        window_.Release();
-        break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/WindowProc.h"
 
 class Services;
 
@@ -51,7 +52,8 @@ public:
     void butCancel_Click();
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Trampoline<ProgressDialog>;
+    void Attach(HWND hwnd);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
     void OnDpiChanged(int dpi, const RECT& suggested);

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/VersionInfo.h"
 #include "platform/Window.h"
+#include "platform/WindowProc.h"
 #include "shell/AppInfo.h"
 
 #include "resource.h"
@@ -45,21 +46,17 @@ public:
             EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                                     WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_CENTER | DS_MODALFRAME,
                                 0, L"About Vorbel");
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), AsTemplate(words), owner, DialogProc,
-                                reinterpret_cast<LPARAM>(this));
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), AsTemplate(words), owner,
+                                Trampoline<AboutBox>::DialogProc, reinterpret_cast<LPARAM>(this));
     }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG)
-            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-        return self ? self->Handle(hwnd, message, wParam, lParam) : FALSE;
-    }
+    friend class Trampoline<AboutBox>;
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
 
-    INT_PTR Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_INITDIALOG: return Form_Load(hwnd);
+        case WM_INITDIALOG: return Form_Load();
         case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
         case WM_CLOSE: EndDialog(hwnd_, IDOK); return TRUE;
         case WM_SETCURSOR: return OnSetCursor(reinterpret_cast<HWND>(wParam));
@@ -70,14 +67,13 @@ private:
         return FALSE;
     }
 
-    BOOL Form_Load(HWND hwnd) {
-        hwnd_ = hwnd;
-        dpi_ = DpiOf(hwnd);
-        const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-        const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    BOOL Form_Load() {
+        dpi_ = DpiOf(hwnd_);
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+        const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
         const SIZE outer =
             OuterSizeForClient(style, exStyle, false, {Px(kClientWidth), Px(kClientHeight)}, dpi_);
-        SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
         CenterOverOwner(hwnd_, GetWindow(hwnd_, GW_OWNER));
 
         const int iconSize = Px(480);
@@ -87,8 +83,8 @@ private:
         smallIcon_.Reset(static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-        SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
         Window image = CreateChild(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, IDC_IMAGE1,
                                    Px(120), Px(120), iconSize, iconSize);
         image.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()));

@@ -14,6 +14,27 @@
 
 #include <utility>
 
+bool MainWindow::RunAlone(const std::function<void()>& command) {
+    if (busy_)
+        return false;
+    class Running {
+    public:
+        explicit Running(MainWindow& window) : window_(window) { window_.busy_ = true; }
+        ~Running() {
+            window_.busy_ = false;
+            if (std::exchange(window_.closePending_, false))
+                window_.OnClose();
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        MainWindow& window_;
+    } running(*this);
+    command();
+    return true;
+}
+
 void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
     if (busy_) {
         // Only Exit is kept for later; anything else would run inside the command.
@@ -21,15 +42,13 @@ void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
             closePending_ = true;
         return;
     }
-    busy_ = true;
-    if (control && control == toolbar_.Handle())
-        Toolbar1_ButtonClick(ToolbarKeyOf(id));
-    // A shortcut reaches only an enabled item, as a click would.
-    else if (notifyCode != 1 || IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
-        RunMenuCommand(id);
-    busy_ = false;
-    if (std::exchange(closePending_, false))
-        OnClose();
+    RunAlone([&] {
+        if (control && control == toolbar_.Handle())
+            Toolbar1_ButtonClick(ToolbarKeyOf(id));
+        // A shortcut reaches only an enabled item, as a click would.
+        else if (notifyCode != 1 || IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
+            RunMenuCommand(id);
+    });
 }
 
 void MainWindow::RunMenuCommand(int id) {
@@ -90,9 +109,11 @@ void MainWindow::ShowAbout() {
     ShowAboutBox(hwnd_, services_);
 }
 
-void MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
-    lvwFiles_OLEDragDrop(list_, paths);
-    UpdateControls();
+bool MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
+    return RunAlone([&] {
+        lvwFiles_OLEDragDrop(list_, paths);
+        UpdateControls();
+    });
 }
 
 LRESULT MainWindow::OnNotify(NMHDR& header) {
@@ -102,7 +123,9 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
             list_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
             return 0;
         case LVN_COLUMNCLICK:
-            lvwFiles_ColumnClick(list_, reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
+            RunAlone([&] {
+                lvwFiles_ColumnClick(list_, reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
+            });
             return 0;
         case LVN_ODFINDITEMW: return -1;
         }

@@ -30,7 +30,7 @@ MainWindow::~MainWindow() {
 bool MainWindow::Register(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = Trampoline<MainWindow>::WindowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
     wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
@@ -55,24 +55,6 @@ HWND MainWindow::Create(HINSTANCE instance) {
 
 bool MainWindow::TranslateShortcut(MSG& msg) const {
     return hwnd_ && accelerators_ && TranslateAcceleratorW(hwnd_, accelerators_, &msg);
-}
-
-LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,7 +117,8 @@ bool MainWindow::Form_Load() {
 
     list_.Attach(listView_.Handle(), statusBar_.Handle());
     dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
-        [this](const std::vector<std::wstring>& paths) { OnFilesDropped(paths); }));
+        [this](const std::vector<std::wstring>& paths) { return OnFilesDropped(paths); },
+        [this] { return !busy_; }));
     RegisterDragDrop(listView_.Handle(), dropTarget_.Get());
     UpdateControls();
     return true;

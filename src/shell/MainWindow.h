@@ -9,10 +9,12 @@
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
+#include "platform/WindowProc.h"
 #include "progress/ProgressDialog.h"
 #include "shell/Preferences.h"
 #include "shell/Toolbar.h"
 
+#include <functional>
 #include <memory>
 
 class Services;
@@ -40,7 +42,8 @@ public:
     IDropTarget* DropTarget() const { return dropTarget_.Get(); }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Trampoline<MainWindow>;
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Life of the window.
@@ -63,7 +66,12 @@ private:
     void MergeFilesCommand();
     void HelpCommand();
     void ShowAbout();
-    void OnFilesDropped(const std::vector<std::wstring>& paths);
+    bool OnFilesDropped(const std::vector<std::wstring>& paths);
+    // Runs a command unless one is running: false, having done nothing, when one is.
+    // The window events a command lets run may bring a second one, and it must not
+    // run inside the first. On the way out, by return or exception, a close asked
+    // for meanwhile is carried out.
+    bool RunAlone(const std::function<void()>& command);
     void UpdateControls();
     void ExitProgram();
     void OnClose();
@@ -83,8 +91,6 @@ private:
     // The open dialog's result limit; a raise lasts until the next add command.
     int openDialogMaxChars_ = 260;
     ComPtr<FileDropTarget> dropTarget_;
-    // A command lets window events run at a few points; a second command or a close
-    // that arrives then must not run inside the first.
-    bool busy_ = false;
+    bool busy_ = false; // a command runs (RunAlone)
     bool closePending_ = false;
 };

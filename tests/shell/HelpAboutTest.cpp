@@ -126,3 +126,17 @@ TEST_CASE("The About box shows the program's version and opens the web address")
     WithAboutBox(f, [](HWND box) { SendMessageW(box, WM_CLOSE, 0, 0); });
     CHECK(FindWindowW(L"#32770", L"About Vorbel") == nullptr);
 }
+
+TEST_CASE("An About box whose address runs out of memory stays open") {
+    MainWindowFixture f;
+    WithAboutBox(f, [&](HWND box) {
+        f.services.outOfMemory = true;
+        SendMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_WWW, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDC_WWW)));
+        CHECK_FALSE(f.services.outOfMemory);
+        CHECK(IsWindow(box));
+        SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    });
+    CHECK(f.services.openedAddresses.empty());
+    CHECK(IsWindowEnabled(f.Hwnd()));
+}

@@ -279,18 +279,57 @@ TEST_CASE("The window shows its caption, its toolbar keys in order, and one colu
     CHECK((GetWindowLongW(list, GWL_STYLE) & LVS_SINGLESEL) == 0);
 }
 
-TEST_CASE("Commands that arrive while a command runs do not run inside it") {
-    MainWindowFixture f;
-    const auto a = f.File(L"a.bin"), b = f.File(L"b.bin");
-    // Clicks queued while the open dialog is up reach the window when the add
-    // command lets events run: Remove is dropped, Exit waits for the add to finish.
-    f.services.whileDialogOpen = [&] {
-        PostMessageW(f.Hwnd(), WM_COMMAND, IDM_SELECT_ALL, 0);
-        PostMessageW(f.Hwnd(), WM_COMMAND, IDM_REMOVE, 0);
-        PostMessageW(f.Hwnd(), WM_CLOSE, 0, 0);
+TEST_CASE("Nothing that arrives while a command runs changes the list or runs inside it") {
+    for (const bool merging : {false, true}) {
+        CAPTURE(merging);
+        MainWindowFixture f;
+        const auto a = WriteBytes(f.dir / L"a.bin", "A"), b = WriteBytes(f.dir / L"b.bin", "B");
+        const auto c = WriteBytes(f.dir / L"c.bin", "C"), output = f.dir / L"out.bin";
+        f.Drop({b});
+        f.Drop({a}); // b, a: a heading click would sort them
+        // Clicks queued while the dialog is up reach the window when the command lets
+        // events run: Remove is dropped, Exit waits for the command to finish. A drop
+        // and a heading click that come then are refused.
+        Effects dropped{};
+        f.services.whileDialogOpen = [&] {
+            PostMessageW(f.Hwnd(), WM_COMMAND, IDM_SELECT_ALL, 0);
+            PostMessageW(f.Hwnd(), WM_COMMAND, IDM_REMOVE, 0);
+            PostMessageW(f.Hwnd(), WM_CLOSE, 0, 0);
+            dropped = f.Drop({c});
+            f.HeadingClick();
+        };
+        if (merging) {
+            f.services.saveResults.push_back(ScriptedServices::Chosen(output));
+            f.Command(IDM_MERGE);
+            CHECK(ReadBytes(output) == "BA");
+        } else {
+            f.AddByDialog({c});
+        }
+        CHECK(dropped == Effects{0, 0, 0});
+        CHECK(f.Hwnd() == nullptr); // closed once the command was through
+        CHECK(f.Texts() == (merging ? std::vector{b, a} : std::vector{b, a, c}));
+        CHECK(f.services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") ==
+              (merging ? L"" : f.dir.Path()));
+    }
+}
+
+TEST_CASE("A command that runs out of memory ends there, and the window lives on") {
+    // Each meets the failure in the first service it asks for.
+    const std::pair<int, std::string> commands[] = {
+        {IDM_ADD, "the open dialog"},
+        {IDM_UP, "the beep for no selection"},
+        {IDM_HELP, "the message that help.txt is missing"},
     };
-    f.AddByDialog({a, b});
-    CHECK(f.Hwnd() == nullptr); // closed once the add was through
-    CHECK(f.Texts() == std::vector<std::wstring>{a, b});
-    CHECK(f.services.ReadSetting(kPreferencesSection, kAddDirValue, L"?") == f.dir.Path());
+    for (const auto& [id, where] : commands) {
+        CAPTURE(where);
+        MainWindowFixture f;
+        f.Drop({f.File(L"A"), f.File(L"B")});
+        f.services.outOfMemory = true;
+        f.Command(id);
+        CHECK_FALSE(f.services.outOfMemory); // met
+        REQUIRE(IsWindow(f.Hwnd()));
+        CHECK(IsWindowEnabled(f.Hwnd()));
+        f.Command(IDM_SELECT_ALL); // the next command runs
+        CHECK(f.Letters() == L"ab");
+    }
 }

@@ -40,6 +40,15 @@ Effects MainWindowFixture::Drop(const std::vector<std::wstring>& paths) {
     return DragAndDrop(window.DropTarget(), MakeFileListData(paths).Get());
 }
 
+void MainWindowFixture::HeadingClick() {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = List().ListView().Handle();
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(click.hdr.hwndFrom));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    SendMessageW(Hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
 void MainWindowFixture::AddByDialog(const std::vector<std::wstring>& paths) {
     // The dialog's multi-selection form: the folder, then the bare names.
     std::wstring text = dir.Path();

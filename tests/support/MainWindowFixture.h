@@ -32,6 +32,8 @@ public:
     // Drops paths onto the list through its real drop target; returns the effects
     // it answered.
     Effects Drop(const std::vector<std::wstring>& paths);
+    // A click on the list's column heading.
+    void HeadingClick();
     // Adds through the open dialog, answered with these paths from the fixture's folder.
     void AddByDialog(const std::vector<std::wstring>& paths);
 

@@ -3,6 +3,8 @@
 #include "shell/AppInfo.h"
 
 #include <atomic>
+#include <new>
+#include <utility>
 #include <doctest.h>
 
 namespace {
@@ -30,7 +32,13 @@ ScriptedServices::~ScriptedServices() {
     RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
 }
 
+void ScriptedServices::MeetOutOfMemory() {
+    if (std::exchange(outOfMemory, false))
+        throw std::bad_alloc();
+}
+
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
+    MeetOutOfMemory();
     messages.push_back({text, type});
     return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
 }
@@ -44,7 +52,13 @@ Texts ScriptedServices::Warnings() const {
     return texts;
 }
 
+void ScriptedServices::Beep() {
+    MeetOutOfMemory();
+    ++beeps;
+}
+
 FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {
+    MeetOutOfMemory();
     openRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
@@ -52,6 +66,7 @@ FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest&
 }
 
 FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
+    MeetOutOfMemory();
     saveRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
@@ -59,11 +74,13 @@ FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest&
 }
 
 bool ScriptedServices::StartProcess(const std::wstring& commandLine) {
+    MeetOutOfMemory();
     startedProcesses.push_back(commandLine);
     return true;
 }
 
 void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
+    MeetOutOfMemory();
     openedAddresses.push_back(address);
 }
 

@@ -40,8 +40,12 @@ public:
     std::vector<std::wstring> startedProcesses;
     std::vector<std::wstring> openedAddresses;
 
+    // Set, the next modal or outside service asked for throws std::bad_alloc, as a
+    // command that runs out of memory would; it is cleared then.
+    bool outOfMemory = false;
+
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
-    void Beep() override { ++beeps; }
+    void Beep() override;
     FileDialogResult ShowOpenDialog(HWND owner, const FileDialogRequest& request) override;
     FileDialogResult ShowSaveDialog(HWND owner, const FileDialogRequest& request) override;
     bool StartProcess(const std::wstring& commandLine) override;
@@ -50,4 +54,7 @@ public:
     // Shorthands for scripting the dialogs.
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
     static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
+
+private:
+    void MeetOutOfMemory();
 };
