@@ -2,6 +2,7 @@
 
 #include "filelist/FileList.h"
 #include "merge/HugeFileFunctions.h"
+#include "merge/OutputFile.h"
 #include "merge/ProgressSteps.h"
 #include "platform/EventPump.h"
 #include "platform/Handles.h"
@@ -202,10 +203,9 @@ void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
         host.pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
 
     // Creating the output is what replaces an older file of that name.
-    FileHandle out(CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = 0;
+    FileHandle out = CreateOutputFile(output, error);
     if (!out) {
-        const DWORD error = GetLastError();
         host.services.ShowMessage(host.mainWindow, OutputNotCreatedMessage(output, error),
                                   kWarningBox);
         return;

@@ -2,21 +2,34 @@
 
 #include "platform/Handles.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Opens any file or folder only to look at it: no data rights, so neither sharing
 // nor a lock of another program stands in the way.
-FileHandle OpenForQuery(const std::wstring& path) {
+FileHandle OpenForQuery(const std::wstring& path, DWORD flags = 0) {
     return FileHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
 }
 
 std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    FileIdentity identity;
+    FILE_ID_INFO idInfo{};
+    if (GetFileInformationByHandleEx(file, FileIdInfo, &idInfo, sizeof idInfo)) {
+        identity.volume = idInfo.VolumeSerialNumber;
+        std::memcpy(identity.id.data(), idInfo.FileId.Identifier, identity.id.size());
+        return identity;
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file, &info))
         return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    identity.volume = info.dwVolumeSerialNumber;
+    const ULONGLONG index = static_cast<ULONGLONG>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    std::memcpy(identity.id.data(), &index, sizeof index);
+    return identity;
 }
 
 template <typename Call> std::wstring GrowingCall(Call call) {
@@ -51,6 +64,10 @@ bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 } // namespace
 
+bool SameFile(const FileIdentity& a, const FileIdentity& b) {
+    return a == b && std::any_of(a.id.begin(), a.id.end(), [](BYTE byte) { return byte != 0; });
+}
+
 std::optional<FileIdentity> IdentifyFile(const std::wstring& path) {
     const FileHandle file = OpenForQuery(path);
     if (!file)
@@ -84,24 +101,26 @@ bool SameFileTest::IsOutput(const std::wstring& input) const {
     if (!identity_)
         return false;
     const auto identity = IdentifyFile(input);
-    return identity && *identity == *identity_;
+    return identity && SameFile(*identity, *identity_);
 }
 
 double SpaceFreedByReplacing(const std::wstring& path, const std::wstring& root) {
-    const FileHandle file = OpenForQuery(path);
+    // The name itself, not what a link points to: that stays.
+    const FileHandle file = OpenForQuery(path, FILE_FLAG_OPEN_REPARSE_POINT);
     if (!file)
         return 0;
-    const auto identity = IdentityOf(file.Get());
+    BY_HANDLE_FILE_INFORMATION info{};
     DWORD rootVolume = 0;
-    if (!identity ||
+    if (!GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+        info.nNumberOfLinks != 1 ||
         !GetVolumeInformationW(root.c_str(), nullptr, 0, &rootVolume, nullptr, nullptr, nullptr,
                                0) ||
-        identity->volume != rootVolume)
+        info.dwVolumeSerialNumber != rootVolume)
         return 0;
     // What the file takes on the disk: a sparse file gives back less than its size.
-    FILE_STANDARD_INFO info{};
-    if (!GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &info, sizeof(info)) ||
-        info.Directory)
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard))
         return 0;
-    return static_cast<double>(info.AllocationSize.QuadPart);
+    return static_cast<double>(standard.AllocationSize.QuadPart);
 }

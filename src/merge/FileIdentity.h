@@ -3,18 +3,23 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 
 // A file as the file system knows it, whatever name it is reached by: the volume
-// and the file's index on it. Hard links, symbolic links and short names of one
-// file give the same identity.
+// and the file's id on it. Hard links, symbolic links and short names of one file
+// give the same identity. The 128-bit id with the 64-bit volume serial where the
+// system gives them (ReFS needs them), the older 64-bit index otherwise.
 struct FileIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
+    ULONGLONG volume = 0;
+    std::array<BYTE, 16> id{};
     bool operator==(const FileIdentity&) const = default;
 };
+
+// Whether two identities prove one file. Some file systems give every file the
+// id 0: such an id proves nothing, and the paths must decide.
+bool SameFile(const FileIdentity& a, const FileIdentity& b);
 
 // The identity of an existing file or folder; none when it cannot be opened.
 std::optional<FileIdentity> IdentifyFile(const std::wstring& path);
@@ -36,7 +41,8 @@ private:
     std::optional<FileIdentity> identity_;
 };
 
-// The bytes that replacing an existing file gives back on the volume of root (a
-// drive's root such as "C:\"): the space the file takes there, 0 when it does not
-// exist or lies on another volume.
+// The bytes that removing a file's name gives back on the volume of root (a drive's
+// root such as "C:\"): the space the file takes there; 0 when it does not exist,
+// lies on another volume, keeps its data under another name (a hard link) or is a
+// link whose target stays.
 double SpaceFreedByReplacing(const std::wstring& path, const std::wstring& root);

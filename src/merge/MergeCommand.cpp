@@ -63,13 +63,14 @@ void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
     }
     double total = 0;
     for (const std::wstring& path : inputs) {
-        // The lookup that finds the file measures it too; a failed lookup counts as missing.
-        double size = 0;
-        if (LookUpFile(path, &size) != Lookup::Found) {
+        // A failed lookup counts as missing.
+        if (!IsFilePresent(path)) {
             Warn(host, MissingFileMessage(path));
             return;
         }
-        total += size;
+        // Measured as the copy will read it: the lookup describes a symbolic link
+        // itself, not the file it leads to.
+        total += GetHugeFileSize(path);
     }
 
     if (host.saveDir.empty())
@@ -103,7 +104,7 @@ void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
     // check loses nothing; the room it takes counts as free, as it will be.
     const std::wstring drive = GetDrive(output);
     const std::wstring root = drive + L"\\";
-    double free = GetHugeFreeSpace(root);
+    double free = options.freeSpace ? options.freeSpace(root) : GetHugeFreeSpace(root);
     if (free >= 0)
         free += SpaceFreedByReplacing(output, root);
     if (free >= total)

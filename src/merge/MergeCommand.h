@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct CopyOptions {
     DWORD minChunk = 64 * 1024;
     DWORD maxChunk = 1024 * 1024;
     FileCalls calls;
+    // The free space of a drive's root; empty: GetHugeFreeSpace.
+    std::function<double(const std::wstring& root)> freeSpace;
 };
 
 // Merges every entry of the list, in list order, into a file the user chooses.

@@ -174,6 +174,9 @@ TEST_CASE("Replacing a file gives back the room it takes on its own volume only"
     CHECK(SpaceFreedByReplacing(file, root) >= 100000.0);
     CHECK(SpaceFreedByReplacing(sparse, root) < 1e9);
     CHECK(SpaceFreedByReplacing(dir / L"missing.bin", root) == 0.0);
+    // Removing one name of a file with two frees nothing.
+    REQUIRE(CreateHardLinkW((dir / L"link.bin").c_str(), file.c_str(), nullptr));
+    CHECK(SpaceFreedByReplacing(file, root) == 0.0);
     CHECK(SpaceFreedByReplacing(file, L"Z:\\") == 0.0); // Wine's other volume, or none
 }
 
@@ -190,4 +193,111 @@ TEST_CASE("A failed Save As dialog is reported and no file is written") {
     current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
     CHECK_FALSE(IsFilePresent(current + L"\\merge.bin"));
     CHECK(rig.saveDir == rig.dir.Path());
+}
+
+TEST_CASE("Only a known file id proves two names one file") {
+    FileIdentity known{0x43, {7}}, other = known, elsewhere = known;
+    other.id[0] = 8;
+    elsewhere.volume = 0x44;
+    const FileIdentity unknown{0x43, {}}; // what some file systems give every file
+    CHECK(SameFile(known, known));
+    CHECK_FALSE(SameFile(known, other));
+    CHECK_FALSE(SameFile(known, elsewhere));
+    CHECK_FALSE(SameFile(unknown, unknown));
+}
+
+TEST_CASE("An older output loses its name only, and only once the copy starts") {
+    const std::wstring denied = L"Cannot open the file %.\r" + GetErrorText(ERROR_ACCESS_DENIED) +
+                                L"\r\rMake sure that the file is writable and try again.";
+    const struct {
+        std::string what;
+        bool hardLinked; // to a file outside the list, which keeps its bytes
+        DWORD attributes;
+        bool replaced;
+    } cases[] = {
+        {"hard-linked to another file", true, FILE_ATTRIBUTE_NORMAL, true},
+        {"read-only", false, FILE_ATTRIBUTE_READONLY, false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        MergeRig rig;
+        rig.Add(5000);
+        rig.Add(300);
+        const auto other = WriteBytes(rig.dir / L"other.bin", "the other name's bytes");
+        if (c.hardLinked)
+            REQUIRE(CreateHardLinkW(rig.output.c_str(), other.c_str(), nullptr));
+        else
+            WriteBytes(rig.output, "the older output");
+        const std::string older = ReadBytes(rig.output);
+        SetFileAttributesW(rig.output.c_str(), c.attributes);
+
+        const Texts shown =
+            MergeCommand(rig, rig.inputs, ScriptedServices::Chosen(rig.output, rig.dir.Path()));
+        SetFileAttributesW(rig.output.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (c.replaced) {
+            CHECK(shown.empty());
+            CHECK(FileBytes(rig.output) == rig.Joined());
+        } else {
+            std::wstring message = denied;
+            message.replace(message.find(L'%'), 1, rig.output);
+            CHECK(shown == Texts{message});
+            CHECK(ReadBytes(rig.output) == older);
+        }
+        CHECK(ReadBytes(other) == "the other name's bytes");
+        rig.CheckUnchanged();
+    }
+}
+
+TEST_CASE("An older output's room counts as free where removing its name frees it") {
+    const struct {
+        std::string what;
+        std::size_t older; // bytes of an older output; 0: none
+        bool hardLinked;   // its data stays under another name
+        double shortBy;    // how far the drive's own free space falls short of the total
+        bool goesAhead;
+    } cases[] = {
+        {"exactly the room needed", 0, false, 0, true},
+        {"a byte short, nothing to replace", 0, false, 1, false},
+        {"a byte short, an older output to replace", 100000, false, 1, true},
+        {"a byte short, an older output with another name", 100000, true, 1, false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        MergeRig rig;
+        rig.Add(5000);
+        rig.Add(300);
+        if (c.older) {
+            const auto older = WriteBytes(rig.dir / L"older.bin", std::string(c.older, 'o'));
+            REQUIRE(c.hardLinked ? CreateHardLinkW(rig.output.c_str(), older.c_str(), nullptr)
+                                 : MoveFileW(older.c_str(), rig.output.c_str()));
+        }
+        rig.options.freeSpace = [&](const std::wstring&) { return rig.Total() - c.shortBy; };
+        const Texts shown =
+            MergeCommand(rig, rig.inputs, ScriptedServices::Chosen(rig.output, rig.dir.Path()));
+        if (c.goesAhead) {
+            CHECK(shown.empty());
+            CHECK(FileBytes(rig.output) == rig.Joined());
+        } else {
+            REQUIRE(shown.size() == 1);
+            CHECK(shown[0].starts_with(L"Not enough space available on drive "));
+            CHECK(IsFilePresent(rig.output) == (c.older > 0));
+        }
+    }
+}
+
+TEST_CASE("An input that cannot be opened when the copy reaches it stops the merge there") {
+    MergeRig rig;
+    rig.Add(5000);
+    rig.Add(300);
+    rig.Add(700);
+    // Present and measured, but held open by another program that shares nothing.
+    FileHandle holder(
+        CreateFileW(rig.inputs[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    REQUIRE(holder.Valid());
+    CHECK(MergeCommand(rig, rig.inputs, ScriptedServices::Chosen(rig.output, rig.dir.Path())) ==
+          Texts{L"Cannot open the file " + rig.inputs[1] + L".\r" +
+                GetErrorText(ERROR_SHARING_VIOLATION) + L"\r\rCheck the file and try again."});
+    CHECK(FileBytes(rig.output) == rig.Joined(5000)); // the input after it is not copied either
+    holder.Reset();
+    rig.CheckUnchanged();
 }
