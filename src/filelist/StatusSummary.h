@@ -2,9 +2,10 @@
 
 #include <string>
 
-// A number as the program shows it: rounded to a whole number, digits grouped by
-// the user's locale ("#,##0"), a negative one with a leading minus.
-std::wstring FormatNumber(double value);
+// A number as the program shows it: rounded to a whole number, digits grouped in
+// threes with the thousands separator of the user's locale (or of the named one),
+// a negative one with a leading minus.
+std::wstring FormatNumber(double value, const wchar_t* locale = nullptr);
 
 // "3 files (1,234,567 Bytes)".
 std::wstring BuildStatusSummary(int count, double totalBytes);

@@ -124,6 +124,11 @@ TEST_CASE("Numbers are rounded and grouped") {
         CAPTURE(value);
         CHECK(FormatNumber(value) == Grouped(shown));
     }
+    // In threes even where the locale groups otherwise, as in lakhs and crores.
+    wchar_t pattern[16] = {};
+    GetLocaleInfoEx(L"en-IN", LOCALE_SGROUPING, pattern, 16);
+    REQUIRE(std::wstring(pattern) == L"3;2;0");
+    CHECK(FormatNumber(1234567, L"en-IN") == L"1,234,567");
 }
 
 TEST_CASE("The status bar is written only when its text changes") {
