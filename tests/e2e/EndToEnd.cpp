@@ -6,6 +6,7 @@
 
 #include "e2e/Driver.h"
 #include "merge/HugeFileFunctions.h"
+#include "platform/Handles.h"
 #include "shell/RegistryNames.h"
 #include "support/TempDir.h"
 
@@ -25,14 +26,54 @@ std::wstring ReadPreference(const wchar_t* name) {
     return value;
 }
 
-void ForgetPreferences() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
-}
+// The program keeps its preferences under the user's own key. A test finds the key
+// empty and leaves it as it found it, whatever its outcome: the user's values wait
+// in a copy meanwhile, which a run that dies midway leaves for the next to put back.
+class SavedPreferences {
+public:
+    SavedPreferences() {
+        PutBack();
+        RegKey saved;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kSavedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        saved.Put(), nullptr);
+        RegKey own;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, KEY_READ, own.Put()) ==
+            ERROR_SUCCESS) {
+            RegKey copy;
+            REQUIRE(RegCreateKeyExW(saved.Get(), kCopy, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    copy.Put(), nullptr) == ERROR_SUCCESS);
+            REQUIRE(RegCopyTreeW(own.Get(), nullptr, copy.Get()) == ERROR_SUCCESS);
+        }
+        own.Reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
+    }
+    ~SavedPreferences() { PutBack(); }
+    SavedPreferences(const SavedPreferences&) = delete;
+    SavedPreferences& operator=(const SavedPreferences&) = delete;
+
+private:
+    static constexpr wchar_t kSavedKey[] = L"Software\\VorbelMergeTests\\SavedPreferences";
+    static constexpr wchar_t kCopy[] = L"Copy"; // absent: the user had no preferences
+
+    static void PutBack() {
+        RegKey saved;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kSavedKey, 0, KEY_READ, saved.Put()) != ERROR_SUCCESS)
+            return;
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey.c_str());
+        RegKey copy, own;
+        if (RegOpenKeyExW(saved.Get(), kCopy, 0, KEY_READ, copy.Put()) == ERROR_SUCCESS &&
+            (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, own.Put(), nullptr) != ERROR_SUCCESS ||
+             RegCopyTreeW(copy.Get(), nullptr, own.Get()) != ERROR_SUCCESS))
+            return; // the copy stays for the next run
+        saved.Reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSavedKey);
+    }
+};
 
 } // namespace
 
-TEST_CASE("Files added, reordered and merged through the real windows") {
-    ForgetPreferences();
+TEST_CASE_FIXTURE(SavedPreferences, "Files added, reordered and merged through the real windows") {
     TempDir dir;
     const std::string a = Pattern(5000, 1), b = Pattern(4096, 2), c = Pattern(70000, 3);
     const auto fileA = WriteBytes(dir / L"a.bin", a);
@@ -62,8 +103,8 @@ TEST_CASE("Files added, reordered and merged through the real windows") {
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
-TEST_CASE("Merging a single file says two are needed; closing stores the preferences") {
-    ForgetPreferences();
+TEST_CASE_FIXTURE(SavedPreferences,
+                  "Merging a single file says two are needed; closing stores the preferences") {
     TempDir dir;
     ProgramProcess program;
     REQUIRE(program.Main());
@@ -83,7 +124,8 @@ TEST_CASE("Merging a single file says two are needed; closing stores the prefere
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
 }
 
-TEST_CASE("A running merge refuses to be closed, and Cancel keeps whole blocks") {
+TEST_CASE_FIXTURE(SavedPreferences,
+                  "A running merge refuses to be closed, and Cancel keeps whole blocks") {
     TempDir dir;
     const std::string head = Pattern(8192, 4);
     const auto first = WriteBytes(dir / L"1-head.bin", head);
