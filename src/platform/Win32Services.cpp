@@ -71,10 +71,18 @@ FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialog
         return result;
     }
 
-    // The names end at the first double NUL; a single path ends at its own NUL.
+    // A single path ends at its own NUL: what follows may be left over from the
+    // proposed name. Only a folder with several names, which the dialog marks by a
+    // NUL before the first name, ends at the first double NUL.
+    const bool severalNames = (request.flags & OFN_ALLOWMULTISELECT) && ofn.nFileOffset > 0 &&
+                              ofn.nFileOffset < buffer.size() &&
+                              buffer[ofn.nFileOffset - 1] == L'\0';
     std::size_t end = 0;
-    while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
+    while (end < buffer.size() && buffer[end] != L'\0')
         ++end;
+    if (severalNames)
+        while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
+            ++end;
     result.outcome = FileDialogResult::Outcome::Chosen;
     result.text.assign(buffer.data(), end);
     result.folder = FolderBefore(result.text, ofn.nFileOffset);

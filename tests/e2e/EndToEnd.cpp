@@ -12,7 +12,9 @@
 
 #include "resource.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -70,6 +72,17 @@ private:
         RegDeleteTreeW(HKEY_CURRENT_USER, kSavedKey);
     }
 };
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &data))
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 } // namespace
 
@@ -166,4 +179,51 @@ TEST_CASE_FIXTURE(SavedPreferences,
     CHECK(size < static_cast<double>(64LL << 30));
     CHECK(std::fmod(size, 4096.0) == 0.0);
     CHECK(ReadBytes(output, 0, head.size()) == head);
+}
+
+TEST_CASE_FIXTURE(SavedPreferences,
+                  "A Save As choice shorter than the proposed name is taken whole") {
+    TempDir dir;
+    // The dialog proposes "merge." and the first file's extension.
+    const std::wstring extension(60, L'x');
+    WriteBytes(dir / (L"first." + extension), "first");
+    WriteBytes(dir / L"second.bin", "second");
+    const auto output = dir / L"a.b";
+    REQUIRE(output.size() + 2 <= 6 + extension.size());
+    ProgramProcess program;
+    REQUIRE(program.Main());
+    REQUIRE(program.AddThroughDialog(dir / (L"first." + extension)));
+    REQUIRE(program.AddThroughDialog(dir / L"second.bin"));
+    const auto mergeInto = [&] {
+        program.Command(IDM_MERGE);
+        const HWND save = program.WaitForFileDialog();
+        REQUIRE(save);
+        ChooseInFileDialog(save, output);
+    };
+
+    mergeInto();
+    REQUIRE(program.WaitUntilIdle());
+    CHECK(ReadBytes(output) == "firstsecond");
+    CHECK(NamesIn(dir.Path()) ==
+          std::vector<std::wstring>{L"a.b", L"first." + extension, L"second.bin"});
+
+    // Held open by another program, the older output stays, and the message names it
+    // in full.
+    FileHandle holder(CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    REQUIRE(holder.Valid());
+    mergeInto();
+    const HWND replace = program.WaitForWindow(
+        [](HWND w) { return GetDlgItem(w, IDYES) && GetDlgItem(w, IDNO); }); // replace it?
+    REQUIRE(replace);
+    PressButton(replace, IDYES);
+    const HWND box = program.WaitForMessageBox();
+    REQUIRE(box);
+    CHECK(MessageBoxText(box) == L"Cannot open the file " + output + L".\r" +
+                                     GetErrorText(ERROR_SHARING_VIOLATION) +
+                                     L"\r\rMake sure that the file is writable and try again.");
+    PressButton(box, IDOK);
+    REQUIRE(program.WaitUntilIdle());
+    holder.Reset();
+    CHECK(ReadBytes(output) == "firstsecond");
 }
