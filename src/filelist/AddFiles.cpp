@@ -175,17 +175,25 @@ void AddFiles(AddFilesContext& c) {
 
 void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths) {
     const int oldCount = list.Count();
+    // The lookup that tells a file from a folder measures the file too, and the
+    // listing of a folder its files: the summary need not look them up again.
+    double added = 0;
     {
         FileList::Batch batch(list);
         for (const auto& path : paths) {
-            const DWORD attributes = GetFileAttributesW(path.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES)
-                continue; // vanished or unreadable: nothing to add
-            if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-                for (const auto& name : ListFolderFiles(path))
-                    list.AddFile(path + L"\\" + name);
-            } else {
+            double size = 0;
+            switch (LookUpFile(path, &size)) {
+            case Lookup::Found:
                 list.AddFile(path);
+                added += size;
+                break;
+            case Lookup::NotFound: // a folder, or gone
+                for (const auto& file : ListFolderFiles(path)) {
+                    list.AddFile(path + L"\\" + file.name);
+                    added += file.size;
+                }
+                break;
+            case Lookup::Failed: break; // unreadable: nothing to add
             }
         }
     }
@@ -195,7 +203,7 @@ void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths
         list.MakeCurrent(count - 1);
         list.SetSelected(count - 1, false);
         list.EnsureVisible(count - 1);
-        list.RebuildStatus();
+        list.RebuildStatus(oldCount, added);
     }
     SortOrMark(list, oldCount);
 }

@@ -119,22 +119,27 @@ void FileList::SortFiles(SortOrder order) {
 }
 
 double FileList::GetTotalSize() const {
+    return SizeOf(0, texts_.size());
+}
+
+double FileList::SizeOf(std::size_t begin, std::size_t end) const {
     double total = 0.0;
-    for (const auto& path : texts_) {
+    for (std::size_t i = begin; i < end && i < texts_.size(); ++i) {
         // The lookup that finds a file measures it too, in one call per file; a file
         // the system would not even look up is asked for its size, and counts -1.
         double size = 0.0;
-        switch (LookUpFile(path, &size)) {
+        switch (LookUpFile(texts_[i], &size)) {
         case Lookup::Found: total += size; break;
-        case Lookup::Failed: total += GetHugeFileSize(path); break;
+        case Lookup::Failed: total += GetHugeFileSize(texts_[i]); break;
         case Lookup::NotFound: break;
         }
     }
     return total;
 }
 
-void FileList::RebuildStatus() {
-    statusText_ = texts_.empty() ? std::wstring() : BuildStatusSummary(Count(), GetTotalSize());
+void FileList::RebuildStatus(int measuredFrom, double measured) {
+    const double total = SizeOf(0, static_cast<std::size_t>(std::max(measuredFrom, 0))) + measured;
+    statusText_ = texts_.empty() ? std::wstring() : BuildStatusSummary(Count(), total);
     SetStatusText(statusText_);
 }
 

@@ -56,7 +56,10 @@ public:
     // The stored summary: shown again after a merge.
     const std::wstring& StatusText() const { return statusText_; }
     // Builds the summary (empty for an empty list), stores it and shows it.
-    void RebuildStatus();
+    void RebuildStatus() { RebuildStatus(Count(), 0.0); }
+    // The same where the entries from `measuredFrom` on were just appended by a
+    // caller that measured them as it found them, `measured` bytes in all.
+    void RebuildStatus(int measuredFrom, double measured);
     // Shows a text in the status bar, writing it only when it differs.
     void SetStatusText(const std::wstring& text);
     std::wstring ShownStatusText() const;
@@ -78,6 +81,7 @@ public:
     };
 
 private:
+    double SizeOf(std::size_t begin, std::size_t end) const;
     void SetState(int index, UINT state, UINT mask);
     void SyncCount();
 

@@ -11,6 +11,10 @@ bool HasWildcard(const std::wstring& path) {
     return path.find_first_of(L"*?", start) != std::wstring::npos;
 }
 
+double SizeOf(DWORD high, DWORD low) {
+    return static_cast<double>(high) * 4294967296.0 + low;
+}
+
 } // namespace
 
 Lookup LookUpFile(const std::wstring& path, double* size) {
@@ -32,20 +36,20 @@ Lookup LookUpFile(const std::wstring& path, double* size) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return Lookup::NotFound;
     if (size)
-        *size = static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow;
+        *size = SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
     return Lookup::Found;
 }
 
-std::vector<std::wstring> ListFolderFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
+std::vector<FolderFile> ListFolderFiles(const std::wstring& folder) {
+    std::vector<FolderFile> files;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find)
-        return names;
+        return files;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(data.cFileName);
+            files.push_back({data.cFileName, SizeOf(data.nFileSizeHigh, data.nFileSizeLow)});
     } while (FindNextFileW(find.Get(), &data));
-    return names;
+    return files;
 }

@@ -16,6 +16,10 @@ Lookup LookUpFile(const std::wstring& path, double* size = nullptr);
 inline bool IsFilePresent(const std::wstring& path) {
     return LookUpFile(path) == Lookup::Found;
 }
-// Names of the files directly in a folder, in the file system's order; folders are
-// left out. Empty when the folder cannot be listed.
-std::vector<std::wstring> ListFolderFiles(const std::wstring& folder);
+struct FolderFile {
+    std::wstring name;
+    double size; // bytes
+};
+// The files directly in a folder, in the file system's order; folders are left
+// out. Empty when the folder cannot be listed.
+std::vector<FolderFile> ListFolderFiles(const std::wstring& folder);
