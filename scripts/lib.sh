@@ -1,7 +1,9 @@
 # Shared steps of the scripts; sourced by them, from any folder.
 
 REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-PACKAGES="cmake make mingw-w64 wine wine64 xvfb doctest-dev imagemagick xauth"
+# fonts-dejavu-core: DejaVu Sans, the layout tests' stand-in for current Windows'
+# Segoe UI (9 pt DejaVu Sans is about 7/6 as wide as Wine's 8 pt Tahoma, as Segoe UI is).
+PACKAGES="cmake make mingw-w64 wine wine64 xvfb doctest-dev imagemagick xauth fonts-dejavu-core"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -116,11 +118,15 @@ start_wine() {
         "$WINE_LOADER" wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    # Wine draws the caption buttons with this font and finds it only in the prefix.
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-    fi
+    # Wine finds its own fonts only in the prefix: Marlett draws the caption buttons,
+    # Tahoma is the message font (without it the system's fontconfig puts another in
+    # its place). The system's other fonts it finds through fontconfig.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+        if [ -d "$fonts" ] && [ ! -f "$fonts/$font" ] && [ -f "/usr/share/wine/fonts/$font" ]; then
+            cp "/usr/share/wine/fonts/$font" "$fonts/"
+        fi
+    done
     (setsid wineserver -p >/dev/null 2>&1 &)
     # The first Wine process starts the prefix's services, which live on holding its
     # output; start them here, on /dev/null, so they never hold a test's pipe open.

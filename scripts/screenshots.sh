@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: the main window with files, the progress dialog
 # during a merge and the About box, at 96 and 144 dpi, each inside a Wine virtual
-# desktop so that the windows have their frames. Writes docs/*.png.
+# desktop so that the windows have their frames, under Wine's fonts and again under
+# DejaVu Sans 9 pt, which stands for current Windows' Segoe UI. Writes docs/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -18,8 +19,13 @@ set_dpi() {
         /d "$1" /f >/dev/null 2>&1
 }
 
-shoot() { # scene dpi size
-    local scene=$1 dpi=$2 size=$3
+# The system's message, menu, status and caption fonts, kept in the prefix.
+set_fonts() { # face points
+    scripts/wine-run.sh build/i686/tests/scenes.exe fonts "$1" "$2" >/dev/null 2>&1
+}
+
+shoot() { # scene dpi size name
+    local scene=$1 dpi=$2 size=$3 name=$4
     local out stop="build/scene-stop"
     out=$(mktemp)
     rm -f "$stop"
@@ -31,8 +37,8 @@ shoot() { # scene dpi size
         sleep 0.1
     done
     if grep -q READY "$out"; then
-        import -display "$DISPLAY" -window root -crop "$size+0+0" "docs/$scene-$dpi.png"
-        echo "docs/$scene-$dpi.png"
+        import -display "$DISPLAY" -window root -crop "$size+0+0" "docs/$name.png"
+        echo "docs/$name.png"
     else
         echo "scene $scene at $dpi dpi did not come up" >&2
     fi
@@ -45,11 +51,17 @@ shoot() { # scene dpi size
     start_wine
 }
 
-for dpi in 96 144; do
-    set_dpi "$dpi"
-    size=$([ "$dpi" = 96 ] && echo 640x420 || echo 960x630)
-    for scene in main progress about; do
-        shoot "$scene" "$dpi" "$size"
+# The heights are set at 96 dpi, the system's DPI they are given for.
+trap 'set_dpi 96; set_fonts "MS Shell Dlg" 8; stop_wine; stop_display' EXIT
+for fonts in "MS Shell Dlg|8|" "DejaVu Sans|9|-dejavu"; do
+    IFS='|' read -r face points suffix <<<"$fonts"
+    set_dpi 96
+    set_fonts "$face" "$points"
+    for dpi in 96 144; do
+        set_dpi "$dpi"
+        size=$([ "$dpi" = 96 ] && echo 640x420 || echo 960x630)
+        for scene in main progress about; do
+            shoot "$scene" "$dpi" "$size" "$scene-$dpi$suffix"
+        done
     done
 done
-set_dpi 96

@@ -55,3 +55,33 @@ SIZE OuterSizeForClient(DWORD style, DWORD exStyle, bool hasMenu, SIZE client, i
         AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
+
+// Not shared (LR_SHARED): the system would hand out one cached size whatever the DPI,
+// and a shared icon must never be destroyed.
+IconHandle LoadIconOfSize(int resourceId, int size) {
+    return IconHandle(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    if (forDpi)
+        return forDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+IconHandle LoadIconForDpi(int resourceId, bool small, int dpi) {
+    return LoadIconOfSize(resourceId, SystemMetricForDpi(small ? SM_CXSMICON : SM_CXICON, dpi));
+}
+
+SIZE MeasureText(HWND control, HFONT font, const std::wstring& text) {
+    WindowDC dc(control);
+    SelectObjectScope selected(dc.Get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    SIZE extent{};
+    if (!text.empty())
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return {extent.cx, metrics.tmHeight};
+}

@@ -6,9 +6,20 @@
 
 #include "platform/Handles.h"
 
+#include <string>
+
 int DpiOf(HWND hwnd);
 int TwipsToPixels(int twips, int dpi);
 // The system's message font at the given DPI: the font of dialogs and controls.
 FontHandle CreateMessageFont(int dpi);
 // A window's outer size for a client area, at the window's DPI.
 SIZE OuterSizeForClient(DWORD style, DWORD exStyle, bool hasMenu, SIZE client, int dpi);
+// A system metric (SM_CXSMICON...) as the system gives it for a DPI.
+int SystemMetricForDpi(int index, int dpi);
+// An icon from the program's resources at a size in pixels, owned by the caller.
+IconHandle LoadIconOfSize(int resourceId, int size);
+// The same at the system's small or large icon size for a DPI.
+IconHandle LoadIconForDpi(int resourceId, bool small, int dpi);
+
+// A text's width and the font's line height, in pixels, as a control draws it.
+SIZE MeasureText(HWND control, HFONT font, const std::wstring& text);

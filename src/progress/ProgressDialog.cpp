@@ -29,7 +29,6 @@ constexpr int kClientHeight = 1110;
 constexpr int kMargin = 120;
 constexpr int kStatus1Top = 120;
 constexpr int kStatus2Top = 360;
-constexpr int kStatusHeight = 195;
 constexpr RECT kBar{120, 690, 120 + 3375, 690 + 255};
 constexpr RECT kCancel{3640, 645, 3640 + 1065, 645 + 345};
 
@@ -176,20 +175,16 @@ void ProgressDialog::lblStatus_Change(HWND label, const std::wstring& text) {
         return TextWidth(label, candidate);
     });
     SetWindowTextW(label, fitted.c_str());
-    // The label sizes itself to its text; a text that could not be shortened enough
-    // runs past the dialog's edge and is clipped there.
-    SetWindowPos(label, nullptr, 0, 0, TextWidth(label, fitted), TwipsToPixels(kStatusHeight, dpi_),
+    // The label sizes itself to its text, in width and in the font's line height; a
+    // text that could not be shortened enough runs past the dialog's edge and is
+    // clipped there.
+    const SIZE size = MeasureText(label, font_.Get(), fitted);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int ProgressDialog::TextWidth(HWND label, const std::wstring& text) const {
-    if (text.empty())
-        return 0;
-    WindowDC dc(label);
-    SelectObjectScope font(dc.Get(), font_.Get());
-    SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
+    return MeasureText(label, font_.Get(), text).cx;
 }
 
 void ProgressDialog::CreateControls() {
@@ -203,16 +198,17 @@ void ProgressDialog::CreateControls() {
 }
 
 void ProgressDialog::Layout() {
+    // The old font is deleted only once no control uses it any more.
     FontHandle font = CreateMessageFont(dpi_);
     for (HWND control : {status1_, status2_, bar_, cancel_})
         Window(control).SetFont(font.Get());
     font_ = std::move(font);
-    const int height = TwipsToPixels(kStatusHeight, dpi_);
     const int left = TwipsToPixels(kMargin, dpi_);
-    Window(status1_).Move(left, TwipsToPixels(kStatus1Top, dpi_), TextWidth(status1_, Status1()),
-                          height);
-    Window(status2_).Move(left, TwipsToPixels(kStatus2Top, dpi_), TextWidth(status2_, Status2()),
-                          height);
+    for (const auto& [label, top] :
+         {std::pair{status1_, kStatus1Top}, std::pair{status2_, kStatus2Top}}) {
+        const SIZE size = MeasureText(label, font_.Get(), Window(label).Text());
+        Window(label).Move(left, TwipsToPixels(top, dpi_), size.cx, size.cy);
+    }
     for (const auto& [control, twips] : {std::pair{bar_, kBar}, std::pair{cancel_, kCancel}}) {
         const RECT r = ToPixels(twips, dpi_);
         Window(control).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);

@@ -18,8 +18,9 @@ namespace {
 
 // The box's design, in twips.
 constexpr int kClientWidth = 4230, kClientHeight = 2460;
-constexpr int kLabelHeight = 195;
-constexpr int kLineLeft = 105, kLineRight = 4095, kUpperLineTop = 1890, kLowerLineTop = 1905;
+constexpr int kLineLeft = 105, kLineRight = 4095, kRuleTop = 1890;
+constexpr RECT kImage{120, 120, 120 + 480, 120 + 480};
+constexpr RECT kOk{3045, 1995, 3045 + 1095, 1995 + 375};
 
 struct LabelDesign {
     int id;
@@ -36,6 +37,42 @@ constexpr LabelDesign kLabels[] = {
     {IDC_LABEL4, 840, 1470, L"Worldwide Web: "},
     {IDC_WWW, 2070, 1455, L""},
 };
+
+// The link's font, stored with the design: 8.25 points, underlined.
+FontHandle CreateLinkFont(int dpi) {
+    return FontHandle(CreateFontW(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+// An etched rule across the box: a grey line with a white one right beneath it, 1
+// and 2 pixels high at 96 dpi and as much thicker as the DPI is higher. Filled as
+// rows rather than drawn with pens, whose thick lines centre on their row and would
+// paint the white over the grey.
+void DrawEtchedRule(HDC dc, int left, int top, int right, int dpi) {
+    const int grey = std::max(1, MulDiv(1, dpi, 96)), white = std::max(2, MulDiv(2, dpi, 96));
+    const struct {
+        RECT rows;
+        COLORREF colour;
+    } lines[] = {{{left, top, right, top + grey}, RGB(128, 128, 128)},
+                 {{left, top + grey, right, top + grey + white}, RGB(255, 255, 255)}};
+    for (const auto& line : lines) {
+        BrushHandle brush(CreateSolidBrush(line.colour));
+        FillRect(dc, &line.rows, brush.Get());
+    }
+}
+
+// The box does its own layout at every DPI; the dialog manager's scaling, where the
+// system has it, would move the controls a second time.
+void KeepDialogManagerOutOfDpiChanges(HWND dialog) {
+    using Function = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto set = user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(
+                                  GetProcAddress(user32, "SetDialogDpiChangeBehavior")))
+                            : nullptr;
+    if (set)
+        set(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+}
 
 class AboutBox {
 public:
@@ -63,12 +100,17 @@ private:
         case WM_CTLCOLORSTATIC:
             return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_PAINT: OnPaint(); return TRUE;
+        case WM_PRINTCLIENT: PaintRule(reinterpret_cast<HDC>(wParam)); return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         }
         return FALSE;
     }
 
     BOOL Form_Load() {
         dpi_ = DpiOf(hwnd_);
+        KeepDialogManagerOutOfDpiChanges(hwnd_);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
         const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
         const SIZE outer =
@@ -76,41 +118,65 @@ private:
         SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
         CenterOverOwner(hwnd_, GetWindow(hwnd_, GW_OWNER));
 
-        const int iconSize = Px(480);
-        icon_.Reset(
-            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                          IMAGE_ICON, iconSize, iconSize, 0)));
-        smallIcon_.Reset(static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
-        Window image = CreateChild(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, IDC_IMAGE1,
-                                   Px(120), Px(120), iconSize, iconSize);
-        image.Send(STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()));
-
-        font_ = CreateMessageFont(dpi_);
-        // The address is drawn as a link: blue, underlined, in its own font.
-        linkFont_.Reset(CreateFontW(-MulDiv(825, dpi_, 7200), 0, 0, 0, FW_NORMAL, FALSE, TRUE,
-                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    L"MS Sans Serif"));
+        CreateChild(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, IDC_IMAGE1);
         for (const auto& label : kLabels)
             CreateChild(L"STATIC", label.text,
-                        SS_LEFT | SS_NOPREFIX | (label.id == IDC_WWW ? SS_NOTIFY : 0), label.id,
-                        Px(label.left), Px(label.top), 0, Px(kLabelHeight));
-        Window ok = CreateChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, Px(3045),
-                                Px(1995), Px(1095), Px(375));
+                        SS_LEFT | SS_NOPREFIX | (label.id == IDC_WWW ? SS_NOTIFY : 0), label.id);
+        Window ok = CreateChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
 
         const VersionInfo version = ReadVersionInfo(ProgramPath());
         SetDlgItemTextW(hwnd_, IDC_VERSION, VersionLine(version.major, version.minor).c_str());
         SetDlgItemTextW(hwnd_, IDC_DESCRIPTION, version.description.c_str());
         SetDlgItemTextW(hwnd_, IDC_COPYRIGHT, version.copyright.c_str());
         SetDlgItemTextW(hwnd_, IDC_WWW, kWebAddress);
-        for (const auto& label : kLabels)
-            FitLabel(label.id);
+        ApplyDpi();
         SetFocus(ok.Handle());
         return FALSE; // the focus is set
+    }
+
+    void OnDpiChanged(int dpi, const RECT& suggested) {
+        dpi_ = dpi;
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplyDpi();
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+    // Fonts, icons and places for the box's DPI. Each new font and icon is handed to
+    // the controls before the one it replaces is destroyed.
+    void ApplyDpi() {
+        FontHandle font = CreateMessageFont(dpi_), linkFont = CreateLinkFont(dpi_);
+        for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            Window(child).SetFont(GetDlgCtrlID(child) == IDC_WWW ? linkFont.Get() : font.Get());
+        font_ = std::move(font);
+        linkFont_ = std::move(linkFont);
+
+        const RECT image = ToPixels(kImage);
+        IconHandle icon = LoadIconOfSize(IDI_APP, image.right - image.left);
+        IconHandle smallIcon = LoadIconForDpi(IDI_APP, true, dpi_);
+        SendDlgItemMessageW(hwnd_, IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()),
+                            0);
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Get()));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+        icon_ = std::move(icon);
+        smallIcon_ = std::move(smallIcon);
+
+        for (const auto& [id, twips] : {std::pair{IDC_IMAGE1, kImage}, std::pair{IDOK, kOk}}) {
+            const RECT r = ToPixels(twips);
+            Window(GetDlgItem(hwnd_, id)).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
+        int prefixEnd = 0;
+        for (const auto& label : kLabels) {
+            int left = Px(label.left);
+            // The address follows its prefix on one line: where the prefix's text runs
+            // past the address's design place, the address moves right behind it.
+            if (label.id == IDC_WWW)
+                left = std::max(left, prefixEnd);
+            const RECT placed = PlaceLabel(label.id, left, Px(label.top));
+            if (label.id == IDC_LABEL4)
+                prefixEnd = placed.right;
+        }
     }
 
     void OnCommand(int id, int code) {
@@ -139,47 +205,35 @@ private:
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
 
-    // An etched rule above the button: a grey line over a white one.
     void OnPaint() {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd_, &paint);
-        const struct {
-            int top;
-            COLORREF colour;
-            int width;
-        } lines[] = {{kUpperLineTop, RGB(128, 128, 128), 1},
-                     {kLowerLineTop, RGB(255, 255, 255), 2}};
-        for (const auto& line : lines) {
-            PenHandle pen(CreatePen(PS_SOLID, line.width, line.colour));
-            SelectObjectScope selected(dc, pen.Get());
-            MoveToEx(dc, Px(kLineLeft), Px(line.top), nullptr);
-            LineTo(dc, Px(kLineRight), Px(line.top));
-        }
+        PaintRule(BeginPaint(hwnd_, &paint));
         EndPaint(hwnd_, &paint);
     }
 
-    int Px(int twips) const { return TwipsToPixels(twips, dpi_); }
-
-    Window CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int id, int x,
-                       int y, int width, int height) {
-        Window child = CreateWindowExW(
-            0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-        child.SetFont(id == IDC_WWW ? linkFont_.Get() : font_.Get());
-        return child;
+    void PaintRule(HDC dc) const {
+        DrawEtchedRule(dc, Px(kLineLeft), Px(kRuleTop), Px(kLineRight), dpi_);
     }
 
-    // Labels take the width of their text.
-    void FitLabel(int id) {
+    int Px(int twips) const { return TwipsToPixels(twips, dpi_); }
+    RECT ToPixels(const RECT& twips) const {
+        return {Px(twips.left), Px(twips.top), Px(twips.right), Px(twips.bottom)};
+    }
+
+    Window CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int id) {
+        return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+    }
+
+    // A label takes the width of its text and the height of its font's line, so
+    // that no descender is cut off, whatever the system's font.
+    RECT PlaceLabel(int id, int left, int top) {
         Window label(GetDlgItem(hwnd_, id));
-        const std::wstring text = label.Text();
-        WindowDC dc(label.Handle());
-        SelectObjectScope font(dc.Get(), reinterpret_cast<HGDIOBJ>(label.Send(WM_GETFONT)));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        RECT r = label.WindowRect();
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-        label.Move(r.left, r.top, extent.cx, std::max<int>(extent.cy, r.bottom - r.top));
+        const SIZE size = MeasureText(
+            label.Handle(), reinterpret_cast<HFONT>(label.Send(WM_GETFONT)), label.Text());
+        label.Move(left, top, size.cx, size.cy);
+        return {left, top, left + size.cx, top + size.cy};
     }
 
     Services& services_;

@@ -60,23 +60,34 @@ void MainWindow::ArrangeControls() {
                                        HeightOf(statusBar_));
 
     const RECT now = listView_.WindowRect();
-    const int currentWidth = now.right - now.left;
-    if (currentWidth != width) {
+    if (now.right - now.left != width || scaledGap_) {
         // The column keeps its distance from the list's right edge, whatever the user
         // has dragged it to.
-        const int gap = currentWidth - static_cast<int>(listView_.Send(LVM_GETCOLUMNWIDTH, 0));
+        const int gap = scaledGap_.value_or(ColumnGap());
         listView_.Send(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(0, width - gap), 0));
+        scaledGap_.reset();
     }
     listView_.Move(left, top, width, height);
 }
 
+int MainWindow::ColumnGap() const {
+    const RECT list = listView_.WindowRect();
+    return (list.right - list.left) - static_cast<int>(listView_.Send(LVM_GETCOLUMNWIDTH, 0));
+}
+
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    const int oldDpi = dpi_;
+    // The gap scales once, here; the layout must not measure it again from a list
+    // that still has the old DPI's width. A gap taken before an earlier change that
+    // no layout has used yet is scaled on.
+    scaledGap_ = MulDiv(scaledGap_.value_or(ColumnGap()), dpi, dpi_);
     dpi_ = dpi;
-    ApplyFonts();
     ScaleMainToolbar(toolbar_.Handle(), dpi_, toolbarImages_);
-    const int column = static_cast<int>(listView_.Send(LVM_GETCOLUMNWIDTH, 0));
-    listView_.Send(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(MulDiv(column, dpi_, oldDpi), 0));
+    ApplyFonts();
+    ApplyIcons();
+    statusBar_.Send(WM_SIZE); // its height follows its new font
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out anew even where the suggested size is the present one.
+    if (scaledGap_)
+        Form_Resize(IsZoomed(hwnd_) ? SIZE_MAXIMIZED : SIZE_RESTORED);
 }

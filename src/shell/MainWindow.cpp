@@ -10,6 +10,7 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"VorbelMergeMainWindow";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 // The design of the window, in twips.
 constexpr int kClientWidth = 6285, kClientHeight = 4110;
@@ -32,10 +33,8 @@ bool MainWindow::Register(HINSTANCE instance) {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = Trampoline<MainWindow>::WindowProc;
     wc.hInstance = instance;
+    // Shared, never destroyed; each window sets icons of its own DPI's sizes.
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
@@ -44,13 +43,30 @@ bool MainWindow::Register(HINSTANCE instance) {
 
 HWND MainWindow::Create(HINSTANCE instance) {
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    const DWORD style = WS_OVERLAPPEDWINDOW;
+    // A first guess at the system's DPI; the load sizes the window for its own monitor.
     const int dpi = DpiOf(nullptr);
     const SIZE outer = OuterSizeForClient(
-        style, 0, true, {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, dpi);
-    return CreateWindowExW(0, kClassName, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+        kStyle, 0, true, {TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)},
+        dpi);
+    return CreateWindowExW(0, kClassName, kMainCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                            outer.cx, outer.cy, nullptr,
                            LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)), instance, this);
+}
+
+void MainWindow::FitClientToDesign() {
+    const SIZE wanted{TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
+    SIZE outer = OuterSizeForClient(kStyle, 0, true, wanted, dpi_);
+    // The menu bar may take another height than the system's metrics say (a wider
+    // font wraps it): the client area is measured and the difference made up.
+    for (int pass = 0; pass < 2; ++pass) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT client = Window(hwnd_).ClientRect();
+        const SIZE missing{wanted.cx - client.right, wanted.cy - client.bottom};
+        if (missing.cx == 0 && missing.cy == 0)
+            break;
+        outer = {outer.cx + missing.cx, outer.cy + missing.cy};
+    }
 }
 
 bool MainWindow::TranslateShortcut(MSG& msg) const {
@@ -105,6 +121,7 @@ bool MainWindow::Form_Load() {
     listView_.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     ApplyFonts();
+    ApplyIcons();
 
     prefs_ = LoadPreferences(services_);
 
@@ -121,6 +138,7 @@ bool MainWindow::Form_Load() {
         [this] { return !busy_; }));
     RegisterDragDrop(listView_.Handle(), dropTarget_.Get());
     UpdateControls();
+    FitClientToDesign();
     return true;
 }
 
@@ -128,10 +146,23 @@ void MainWindow::Form_Unload() {
     SavePreferences(services_, prefs_);
 }
 
+// Each new font and icon is handed to the window before the one it replaces is
+// destroyed: a control must never hold a deleted font.
 void MainWindow::ApplyFonts() {
-    font_ = CreateMessageFont(dpi_);
+    FontHandle font = CreateMessageFont(dpi_);
     for (const Window& control : {toolbar_, listView_, statusBar_})
-        control.SetFont(font_.Get());
+        control.SetFont(font.Get());
+    font_ = std::move(font);
+    FitMainToolbarButtons(toolbar_.Handle(), dpi_);
+}
+
+void MainWindow::ApplyIcons() {
+    IconHandle icon = LoadIconForDpi(IDI_APP, false, dpi_);
+    IconHandle smallIcon = LoadIconForDpi(IDI_APP, true, dpi_);
+    Window(hwnd_).Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Get()));
+    Window(hwnd_).Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
+    icon_ = std::move(icon);
+    smallIcon_ = std::move(smallIcon);
 }
 
 void MainWindow::UpdateControls() {

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Services;
 
@@ -54,7 +55,12 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyFonts();
+    void ApplyIcons();
+    // Sizes the window so that its client area is the design's at its DPI.
+    void FitClientToDesign();
     SIZE MinimumOuterSize() const;
+    // The distance between the column's right end and the list's right edge.
+    int ColumnGap() const;
 
     // Commands.
     void OnCommand(int id, int notifyCode, HWND control);
@@ -83,7 +89,10 @@ private:
     Window toolbar_, listView_, statusBar_;
     ToolbarImages toolbarImages_;
     FontHandle font_;
+    IconHandle icon_, smallIcon_;
     int dpi_ = 96;
+    // After a DPI change, the column gap the next layout keeps, already scaled.
+    std::optional<int> scaledGap_;
     FileList list_;
     Preferences prefs_;
     PendingError pendingError_;

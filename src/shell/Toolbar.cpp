@@ -4,7 +4,9 @@
 
 #include "resource.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <utility>
 #include <iterator>
 
 namespace {
@@ -65,15 +67,29 @@ ImageListHandle LoadImages(int bitmapId, int dpi) {
 } // namespace
 
 void ScaleMainToolbar(HWND toolbar, int dpi, ToolbarImages& images) {
-    images.normal = LoadImages(IDB_TOOLBAR_NORMAL, dpi);
-    images.hot = LoadImages(IDB_TOOLBAR_HOT, dpi);
+    // The toolbar is given the new lists before the old ones are destroyed.
+    ToolbarImages scaled{LoadImages(IDB_TOOLBAR_NORMAL, dpi), LoadImages(IDB_TOOLBAR_HOT, dpi)};
     SendMessageW(toolbar, TB_SETBITMAPSIZE, 0,
                  MAKELPARAM(MulDiv(kImageWidth, dpi, 96), MulDiv(kImageHeight, dpi, 96)));
-    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.normal.Get()));
-    SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(images.hot.Get()));
-    SendMessageW(
-        toolbar, TB_SETBUTTONSIZE, 0,
-        MAKELPARAM(TwipsToPixels(kButtonWidthTwips, dpi), TwipsToPixels(kButtonHeightTwips, dpi)));
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled.normal.Get()));
+    SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled.hot.Get()));
+    images = std::move(scaled);
+    FitMainToolbarButtons(toolbar, dpi);
+}
+
+void FitMainToolbarButtons(HWND toolbar, int dpi) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(toolbar, WM_GETFONT, 0, 0));
+    const auto padding = static_cast<DWORD>(SendMessageW(toolbar, TB_GETPADDING, 0, 0));
+    int width = TwipsToPixels(kButtonWidthTwips, dpi);
+    int height = TwipsToPixels(kButtonHeightTwips, dpi);
+    for (const auto& b : kButtons) {
+        if (!b.caption)
+            continue;
+        const SIZE text = MeasureText(toolbar, font, b.caption);
+        width = std::max<int>(width, text.cx + LOWORD(padding));
+        height = std::max<int>(height, MulDiv(kImageHeight, dpi, 96) + text.cy + HIWORD(padding));
+    }
+    SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
     SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
@@ -100,10 +116,7 @@ HWND CreateMainToolbar(HWND parent, int dpi, ToolbarImages& images) {
     }
     ScaleMainToolbar(toolbar, dpi, images);
     SendMessageW(toolbar, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
-    SendMessageW(
-        toolbar, TB_SETBUTTONSIZE, 0,
-        MAKELPARAM(TwipsToPixels(kButtonWidthTwips, dpi), TwipsToPixels(kButtonHeightTwips, dpi)));
-    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    FitMainToolbarButtons(toolbar, dpi);
     return toolbar;
 }
 

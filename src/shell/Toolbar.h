@@ -15,6 +15,10 @@ HWND CreateMainToolbar(HWND parent, int dpi, ToolbarImages& images);
 // Rebuilds the images and button size for a new DPI.
 void ScaleMainToolbar(HWND toolbar, int dpi, ToolbarImages& images);
 
+// The design's button size, or more where the captions in the toolbar's present
+// font need it, so that no caption is cut.
+void FitMainToolbarButtons(HWND toolbar, int dpi);
+
 // The key of a toolbar button's command id, or nullptr for none.
 const wchar_t* ToolbarKeyOf(int commandId);
 // The tooltip of a toolbar button's command id, or nullptr.

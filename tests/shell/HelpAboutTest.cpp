@@ -5,34 +5,12 @@
 
 #include <doctest.h>
 
-#include <functional>
-
 #include "resource.h"
 
 namespace {
 
 const std::wstring kMissingTail = L"\r\rThe file shipped with the application and should be \r"
                                   L"located in the same directory as the program file.";
-
-std::function<void(HWND)>* pendingInspection = nullptr;
-
-void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"About Vorbel");
-    if (!box || !pendingInspection)
-        return;
-    KillTimer(nullptr, timer);
-    auto inspect = std::exchange(pendingInspection, nullptr);
-    (*inspect)(box);
-}
-
-// Shows the About box and inspects it while it is open; the inspection must close it.
-void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect) {
-    pendingInspection = &inspect;
-    SetTimer(nullptr, 0, 20, InspectWhenShown);
-    f.Command(IDM_ABOUT);
-    CHECK(pendingInspection == nullptr); // the box was seen
-    pendingInspection = nullptr;
-}
 
 std::wstring ItemText(HWND box, int id) {
     wchar_t text[256] = {};

@@ -3,6 +3,7 @@
 #include <doctest.h>
 
 #include <cwctype>
+#include <utility>
 
 #include "resource.h"
 
@@ -73,7 +74,35 @@ void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
 }
 
 namespace {
+
 MessageSpy* spying = nullptr;
+std::function<void(HWND)>* pendingInspection = nullptr;
+
+void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"About Vorbel");
+    if (!box || !pendingInspection)
+        return;
+    KillTimer(nullptr, timer);
+    auto inspect = std::exchange(pendingInspection, nullptr);
+    (*inspect)(box);
+}
+
+} // namespace
+
+void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect) {
+    pendingInspection = &inspect;
+    SetTimer(nullptr, 0, 20, InspectWhenShown);
+    f.Command(IDM_ABOUT);
+    CHECK(pendingInspection == nullptr); // the box was seen
+    pendingInspection = nullptr;
+}
+
+void SendDpiChange(HWND window, int from, int to) {
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+                   r.top + MulDiv(r.bottom - r.top, to, from)};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 }
 
 MessageSpy::MessageSpy(UINT message, std::function<void(WPARAM)> onSent)

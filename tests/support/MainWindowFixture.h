@@ -45,6 +45,14 @@ public:
     std::wstring Status() { return List().ShownStatusText(); }
 };
 
+// Shows the About box from the fixture's window and inspects it while it is open;
+// the inspection must close it.
+void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect);
+
+// Tells a window that its DPI changed, as the system does when it moves to a
+// monitor of another scaling: WM_DPICHANGED with its rectangle scaled.
+void SendDpiChange(HWND window, int from, int to);
+
 // While it lives, hands the wParam of every message of one kind sent to a window
 // of this thread to a function. One at a time.
 class MessageSpy {

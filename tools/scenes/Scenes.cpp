@@ -1,11 +1,13 @@
 // Sets the real program up for a screenshot and holds it there: started inside a
 // Wine virtual desktop by scripts/screenshots.sh, which takes the picture when
 // this prints READY and then creates the stop file named on the command line.
+// "scenes fonts FACE POINTS" sets the system's fonts for the programs started later.
 
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest.h>
 
 #include "e2e/Driver.h"
+#include "support/SystemFonts.h"
 #include "support/TempDir.h"
 
 #include <commctrl.h>
@@ -72,6 +74,10 @@ int wmain(int argc, wchar_t** argv) {
     doctest::Context checks; // the file helpers check what they write
     checks.setAsDefaultForAssertsOutOfTestCases();
     const std::wstring scene = argc > 1 ? argv[1] : L"main";
+    if (scene == L"fonts" && argc > 3) {
+        const FontSetup setup{"", argv[2], _wtoi(argv[3])};
+        return SetSystemFonts(setup, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) ? 0 : 1;
+    }
     TempDir dir;
     ProgramProcess program;
     if (!program.Main())
