@@ -62,6 +62,15 @@ void MoveDown(FileList& list, Services& services) {
     Move(list, services, MoveSelectedDown);
 }
 
+void DragSelectedTo(FileList& list, int gap) {
+    {
+        FileList::Batch batch(list);
+        list.MoveSelectedTo(gap);
+    }
+    // As after Up and Down, also where the block landed in its own place.
+    list.MarkOrderChanged();
+}
+
 void RemoveFiles(FileList& list, Services& services) {
     if (list.GetSelectedCount() < 1) {
         services.Beep();

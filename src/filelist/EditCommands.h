@@ -17,6 +17,9 @@ bool MoveSelectedDown(std::vector<std::wstring>& texts, std::vector<char>& selec
 void RemoveFiles(FileList& list, Services& services);
 void MoveUp(FileList& list, Services& services);
 void MoveDown(FileList& list, Services& services);
+// The selected entries dragged into a gap of the list (0 before the first entry,
+// the count after the last): they land there as one block.
+void DragSelectedTo(FileList& list, int gap);
 void SelectAll(FileList& list);
 void InvertSelection(FileList& list);
 // A click on a column heading, numbered from 1: sorts, alternating the direction.

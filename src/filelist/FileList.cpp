@@ -1,5 +1,6 @@
 #include "filelist/FileList.h"
 
+#include "filelist/BlockMove.h"
 #include "filelist/NaturalOrder.h"
 #include "filelist/StatusSummary.h"
 #include "merge/HugeFileFunctions.h"
@@ -99,6 +100,45 @@ void FileList::RemoveSelected() {
     // The focus mark goes to the entry that moved into the first gap.
     if (focus >= 0 && Count() > 0)
         SetState(std::min(firstRemoved, Count() - 1), LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+bool FileList::MoveSelectedTo(int gap) {
+    const std::vector<char> selected = Selection();
+    const std::vector<std::size_t> order =
+        BlockMoveOrder(selected, static_cast<std::size_t>(std::max(gap, 0)));
+    const auto focus = static_cast<std::size_t>(FocusIndex());
+    const auto anchor = static_cast<std::size_t>(listView_.Send(LVM_GETSELECTIONMARK));
+    std::vector<std::wstring> texts;
+    texts.reserve(order.size());
+    int newFocus = -1, newAnchor = -1, blockStart = -1, blockSize = 0;
+    bool changed = false;
+    for (std::size_t to = 0; to < order.size(); ++to) {
+        const std::size_t from = order[to];
+        changed |= from != to;
+        if (from == focus)
+            newFocus = static_cast<int>(to);
+        if (from == anchor)
+            newAnchor = static_cast<int>(to);
+        if (selected[from] && blockSize++ == 0)
+            blockStart = static_cast<int>(to);
+        texts.push_back(std::move(texts_[from]));
+    }
+    texts_ = std::move(texts);
+    if (!changed)
+        return false;
+    // The moved entries stand together now. Clearing every flag at once and setting
+    // the block's is much cheaper than changing the flags that differ one by one:
+    // Wine's list view searches all its selected ranges for each change.
+    SetState(-1, 0, LVIS_SELECTED);
+    for (int i = blockStart; i < blockStart + blockSize; ++i)
+        SetSelected(i, true);
+    if (newFocus >= 0)
+        SetState(newFocus, LVIS_FOCUSED, LVIS_FOCUSED);
+    // The shift-click anchor goes with its entry too, so a later range starts there.
+    if (newAnchor >= 0)
+        listView_.Send(LVM_SETSELECTIONMARK, 0, newAnchor);
+    InvalidateRect(listView_.Handle(), nullptr, FALSE);
+    return true;
 }
 
 void FileList::SortFiles(SortOrder order) {

@@ -42,6 +42,10 @@ public:
     void Rewrite(std::vector<std::wstring> texts, const std::vector<char>& selected);
     // Takes the selected entries out of the list.
     void RemoveSelected();
+    // Moves the selected entries as one block into the gap before entry `gap` (Count()
+    // for the end), in their order and still selected; the focus mark goes with its
+    // entry. False when nothing changed place.
+    bool MoveSelectedTo(int gap);
 
     // One reordering by path, selected flags moving with their entries.
     void SortFiles(SortOrder order);
