@@ -1,7 +1,7 @@
 // Prints how long the file list takes for its everyday work at growing sizes:
 // appending entries, summing them for the status bar, sorting, dropping a whole
-// folder, dropping every file of it one by one, and moving and removing half of
-// the entries.
+// folder, dropping every file of it one by one, and moving, dragging and removing
+// half of the entries.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -96,8 +96,9 @@ int main(int argc, char** argv) {
     MainWindow::Register(GetModuleHandleW(nullptr));
     QuietServices services;
 
-    std::printf("%9s %10s %10s %10s %12s %11s %10s %10s %10s\n", "entries", "append", "summary",
-                "sort", "drop folder", "drop files", "move up", "move down", "remove");
+    std::printf("%9s %10s %10s %10s %12s %11s %10s %10s %10s %10s\n", "entries", "append",
+                "summary", "sort", "drop folder", "drop files", "move up", "move down", "drag",
+                "remove");
     std::vector<int> counts{1000, 10000, 100000};
     if (argc > 1)
         counts.assign(1, std::atoi(argv[1]));
@@ -136,9 +137,12 @@ int main(int argc, char** argv) {
         SelectHalf(list);
         const double up = Seconds("up", [&] { MoveUp(list, services); });
         const double down = Seconds("down", [&] { MoveDown(list, services); });
+        // The selected half dragged to the top, as one block.
+        const double drag = Seconds("drag", [&] { DragSelectedTo(list, 0); });
+        SelectHalf(list);
         const double remove = Seconds("remove", [&] { RemoveFiles(list, services); });
-        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %10.3fs %9.3fs %9.3fs %9.3fs\n", count,
-                    append, summary, sort, drop, dropFiles, up, down, remove);
+        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %10.3fs %9.3fs %9.3fs %9.3fs %9.3fs\n", count,
+                    append, summary, sort, drop, dropFiles, up, down, drag, remove);
         std::fflush(stdout);
         if (made)
             RemoveFolder(folder);

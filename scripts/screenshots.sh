@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: the main window with files, the progress dialog
-# during a merge and the About box, at 96 and 144 dpi, each inside a Wine virtual
-# desktop so that the windows have their frames, under Wine's fonts and again under
-# DejaVu Sans 9 pt, which stands for current Windows' Segoe UI. Writes docs/*.png.
-#   scripts/screenshots.sh [scene...]   (main, progress, about; all by default)
+# during a merge, the About box and a drag of entries in the list, at 96 and 144 dpi,
+# each inside a Wine virtual desktop so that the windows have their frames, under
+# Wine's fonts and again under DejaVu Sans 9 pt, which stands for current Windows'
+# Segoe UI. Writes docs/*.png.
+#   scripts/screenshots.sh [scene...]   (main, progress, about, drag; all by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -61,7 +62,7 @@ for fonts in "MS Shell Dlg|8|" "DejaVu Sans|9|-dejavu"; do
     for dpi in 96 144; do
         set_dpi "$dpi"
         size=$([ "$dpi" = 96 ] && echo 640x420 || echo 960x630)
-        for scene in ${*:-main progress about}; do
+        for scene in ${*:-main progress about drag}; do
             shoot "$scene" "$dpi" "$size" "$scene-$dpi$suffix"
         done
     done

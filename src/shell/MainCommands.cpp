@@ -36,6 +36,8 @@ bool MainWindow::RunAlone(const std::function<void()>& command) {
 }
 
 void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
+    // A command changes the list under a drag, or takes the mouse from it.
+    listDrag_.Cancel();
     if (busy_) {
         // Only Exit is kept for later; anything else would run inside the command.
         if (id == IDM_EXIT)
@@ -116,6 +118,10 @@ bool MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
     });
 }
 
+void MainWindow::OnEntriesDragged(int gap) {
+    RunAlone([&] { DragSelectedTo(list_, gap); });
+}
+
 LRESULT MainWindow::OnNotify(NMHDR& header) {
     if (header.hwndFrom == listView_.Handle()) {
         switch (header.code) {
@@ -127,6 +133,12 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
                 lvwFiles_ColumnClick(list_, reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
             });
             return 0;
+        case LVN_BEGINDRAG:
+            if (!busy_)
+                listDrag_.Begin(reinterpret_cast<NMLISTVIEW&>(header).iItem);
+            return 0;
+        case NM_CUSTOMDRAW:
+            return listDrag_.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         case LVN_ODFINDITEMW: return -1;
         }
         return 0;

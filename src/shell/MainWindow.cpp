@@ -133,6 +133,7 @@ bool MainWindow::Form_Load() {
     listView_.Send(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
     list_.Attach(listView_.Handle(), statusBar_.Handle());
+    listDrag_.Attach(listView_.Handle());
     dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
         [this](const std::vector<std::wstring>& paths) { return OnFilesDropped(paths); },
         [this] { return !busy_; }));

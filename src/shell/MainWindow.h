@@ -6,6 +6,7 @@
 
 #include "filelist/DropTarget.h"
 #include "filelist/FileList.h"
+#include "filelist/ListDrag.h"
 #include "platform/ComPtr.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
@@ -41,6 +42,7 @@ public:
     HWND StatusBarWindow() const { return statusBar_.Handle(); }
     HMENU Menu() const { return GetMenu(hwnd_); }
     IDropTarget* DropTarget() const { return dropTarget_.Get(); }
+    const ListDrag& EntryDrag() const { return listDrag_; }
 
 private:
     friend class Trampoline<MainWindow>;
@@ -73,6 +75,7 @@ private:
     void HelpCommand();
     void ShowAbout();
     bool OnFilesDropped(const std::vector<std::wstring>& paths);
+    void OnEntriesDragged(int gap);
     // Runs a command unless one is running: false, having done nothing, when one is.
     // The window events a command lets run may bring a second one, and it must not
     // run inside the first. On the way out, by return or exception, a close asked
@@ -94,6 +97,7 @@ private:
     // After a DPI change, the column gap the next layout keeps, already scaled.
     std::optional<int> scaledGap_;
     FileList list_;
+    ListDrag listDrag_{list_, [this](int gap) { OnEntriesDragged(gap); }};
     Preferences prefs_;
     PendingError pendingError_;
     ProgressDialog progress_; // its window exists only while a merge runs

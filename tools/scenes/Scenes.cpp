@@ -63,6 +63,59 @@ bool ProgressScene(ProgramProcess& program, TempDir& dir) {
     return false;
 }
 
+// The top and bottom of an entry's row in the program's list: the list view writes
+// the rectangle into the program's own memory.
+bool RowOf(HWND list, int index, RECT& row) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    void* remote = process ? VirtualAllocEx(process.Get(), nullptr, sizeof row,
+                                            MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                           : nullptr;
+    if (!remote)
+        return false;
+    row = {LVIR_BOUNDS, 0, 0, 0};
+    const bool ok = WriteProcessMemory(process.Get(), remote, &row, sizeof row, nullptr) &&
+                    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                                 reinterpret_cast<LPARAM>(remote)) &&
+                    ReadProcessMemory(process.Get(), remote, &row, sizeof row, nullptr);
+    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return ok;
+}
+
+void PostMouse(HWND list, UINT message, WPARAM keys, int x, int y) {
+    PostMessageW(list, message, keys, MAKELPARAM(x, y));
+}
+
+// Six parts of a recording, the last two of which belong after the second: they are
+// selected and dragged there, and the picture is taken with the button still down.
+bool DragScene(ProgramProcess& program, TempDir& dir) {
+    for (int part = 1; part <= 6; ++part) {
+        const auto name = L"interview-2024.part" + std::to_wstring(part);
+        if (!program.AddThroughDialog(WriteBytes(dir / name, std::string(150000u * part, 'x'))))
+            return false;
+    }
+    const HWND list = GetDlgItem(program.Main(), IDC_FILELIST);
+    RECT fifth, sixth, third;
+    if (!RowOf(list, 4, fifth) || !RowOf(list, 5, sixth) || !RowOf(list, 2, third))
+        return false;
+    const int x = 60, middle = (sixth.top + sixth.bottom) / 2;
+    PostMouse(list, WM_LBUTTONDOWN, MK_LBUTTON, x, (fifth.top + fifth.bottom) / 2);
+    PostMouse(list, WM_LBUTTONUP, 0, x, (fifth.top + fifth.bottom) / 2);
+    PostMouse(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, x, middle);
+    PostMouse(list, WM_LBUTTONUP, MK_SHIFT, x, middle);
+    program.WaitUntilIdle();
+    // Pressed on the sixth and pulled away: the list view begins the drag.
+    PostMouse(list, WM_LBUTTONDOWN, MK_LBUTTON, x, middle);
+    PostMouse(list, WM_MOUSEMOVE, MK_LBUTTON, x + 1, middle);
+    PostMouse(list, WM_MOUSEMOVE, MK_LBUTTON, x + 40, middle - 10);
+    Sleep(500);
+    PostMouse(list, WM_MOUSEMOVE, MK_LBUTTON, x + 40, third.top + 2); // above the third part
+    Sleep(300);
+    return true;
+}
+
 bool AboutScene(ProgramProcess& program) {
     program.Command(IDM_ABOUT);
     return program.WaitForWindow([](HWND w) { return TextOf(w) == L"About Vorbel"; }) != nullptr;
@@ -87,6 +140,8 @@ int wmain(int argc, wchar_t** argv) {
         ready = MainScene(program, dir);
     else if (scene == L"progress")
         ready = MainScene(program, dir) && ProgressScene(program, dir);
+    else if (scene == L"drag")
+        ready = DragScene(program, dir);
     else if (scene == L"about")
         ready = MainScene(program, dir) && AboutScene(program);
     Sleep(500); // let the last paint through
