@@ -1,0 +1,48 @@
+#include "paths/LongPaths.h"
+#include "support/TempDir.h"
+
+#include <doctest.h>
+
+// A long path goes to the file functions in its extended form, resolved first, since
+// the prefix turns the system's own resolution off; the rest stays as it is.
+TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
+    const std::wstring cwd = L"C:\\work";
+    const std::wstring deep = std::wstring(140, L'd') + L"\\" + std::wstring(140, L'e');
+    const auto fill = [](std::size_t length, const std::wstring& head) {
+        return head + std::wstring(length - head.size(), L'f');
+    };
+    const struct {
+        std::string what;
+        std::wstring path, form;
+    } cases[] = {
+        {"a short path", L"C:\\a\\..\\b.bin", L"C:\\a\\..\\b.bin"},
+        {"exactly at the limit", fill(259, L"C:\\"), fill(259, L"C:\\")},
+        {"just past it", fill(260, L"C:\\"), L"\\\\?\\" + fill(260, L"C:\\")},
+        {"a share", L"\\\\server\\share\\" + deep, L"\\\\?\\UNC\\server\\share\\" + deep},
+        {"already prefixed", L"\\\\?\\C:\\" + deep + L"\\..\\x",
+         L"\\\\?\\C:\\" + deep + L"\\..\\x"},
+        {"a device path", L"\\\\.\\C:\\" + deep, L"\\\\.\\C:\\" + deep},
+        {"with . and ..", L"C:\\" + deep + L"\\.\\gone\\..\\x.bin",
+         L"\\\\?\\C:\\" + deep + L"\\x.bin"},
+        {".. above the root", L"C:\\..\\..\\" + deep, L"\\\\?\\C:\\" + deep},
+        {"/ and doubled separators",
+         L"C:/" + std::wstring(140, L'd') + L"//" + std::wstring(140, L'e') + L"/x/",
+         L"\\\\?\\C:\\" + deep + L"\\x\\"},
+        {"a name ending in dots and blanks", L"C:\\" + deep + L"\\x.bin. .",
+         L"\\\\?\\C:\\" + deep + L"\\x.bin"},
+        {"relative", deep, L"\\\\?\\C:\\work\\" + deep},
+        {"from the current root", L"\\" + deep, L"\\\\?\\C:\\" + deep},
+        {"from the current drive", L"c:" + deep, L"\\\\?\\C:\\work\\" + deep},
+        {"from another drive", L"D:" + deep, L"\\\\?\\D:\\" + deep},
+        {"short once resolved", L"C:\\a\\" + deep + L"\\..\\..\\b.bin", L"C:\\a\\b.bin"},
+        {"a server without a share", L"\\\\" + std::wstring(300, L's'),
+         L"\\\\" + std::wstring(300, L's')},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        CHECK(LongPathForm(c.path, cwd) == c.form);
+    }
+    CHECK(WithoutLongPathPrefix(L"\\\\?\\UNC\\server\\share\\x") == L"\\\\server\\share\\x");
+    CHECK(WithoutLongPathPrefix(L"\\\\?\\C:\\x") == L"C:\\x");
+    CHECK(WithoutLongPathPrefix(L"C:\\x") == L"C:\\x");
+}
