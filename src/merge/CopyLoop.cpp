@@ -5,6 +5,7 @@
 #include "merge/OutputFile.h"
 #include "merge/ProgressSteps.h"
 #include "platform/EventPump.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
 #include "platform/Services.h"
@@ -138,8 +139,8 @@ void CopyInputs(MergeHost& host, const std::vector<std::wstring>& inputs, HANDLE
     }
     for (const std::wstring& path : inputs) {
         host.progress.SetStatus1(path);
-        FileHandle input(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING,
+        FileHandle input(CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!input) {
             Warn(host, InputNotOpenedMessage(path, GetLastError()));

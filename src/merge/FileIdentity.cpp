@@ -1,5 +1,7 @@
 #include "merge/FileIdentity.h"
 
+#include "paths/LongPaths.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
 #include <algorithm>
@@ -10,7 +12,7 @@ namespace {
 // Opens any file or folder only to look at it: no data rights, so neither sharing
 // nor a lock of another program stands in the way.
 FileHandle OpenForQuery(const std::wstring& path, DWORD flags = 0) {
-    return FileHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+    return FileHandle(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
 }
@@ -47,14 +49,20 @@ template <typename Call> std::wstring GrowingCall(Call call) {
 }
 
 std::wstring FullPath(const std::wstring& path) {
+    // The system resolves no more than MAX_PATH characters: a longer path is
+    // resolved by text.
+    if (path.size() >= kMaxPath)
+        return WithoutLongPathPrefix(SystemPath(path));
     return GrowingCall([&](wchar_t* buffer, DWORD size) {
         return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
     });
 }
 
 std::wstring LongPath(const std::wstring& path) {
-    return GrowingCall(
-        [&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
+    const std::wstring asked = SystemPath(path);
+    return WithoutLongPathPrefix(GrowingCall([&](wchar_t* buffer, DWORD size) {
+        return GetLongPathNameW(asked.c_str(), buffer, size);
+    }));
 }
 
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -114,8 +122,8 @@ double SpaceFreedByReplacing(const std::wstring& path, const std::wstring& root)
     if (!GetFileInformationByHandle(file.Get(), &info) ||
         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
         info.nNumberOfLinks != 1 ||
-        !GetVolumeInformationW(root.c_str(), nullptr, 0, &rootVolume, nullptr, nullptr, nullptr,
-                               0) ||
+        !GetVolumeInformationW(SystemPath(root).c_str(), nullptr, 0, &rootVolume, nullptr, nullptr,
+                               nullptr, 0) ||
         info.dwVolumeSerialNumber != rootVolume)
         return 0;
     // What the file takes on the disk: a sparse file gives back less than its size.

@@ -1,5 +1,6 @@
 #include "merge/HugeFileFunctions.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
 #include <iterator>
@@ -21,8 +22,8 @@ double ULongToDouble(std::int32_t value) {
 }
 
 double GetHugeFileSize(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(SystemPath(path).c_str(), 0, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return -1;
     LARGE_INTEGER size{};
@@ -41,15 +42,15 @@ double GetHugeFreeSpace(const std::wstring& rootPath) {
         return GetFreeSpaceByClusters(rootPath);
 
     ULARGE_INTEGER available{}, total{}, totalFree{};
-    if (!freeSpaceEx(rootPath.c_str(), &available, &total, &totalFree))
+    if (!freeSpaceEx(SystemPath(rootPath).c_str(), &available, &total, &totalFree))
         return -1;
     return FromHalves(available.HighPart, available.LowPart);
 }
 
 double GetFreeSpaceByClusters(const std::wstring& rootPath) {
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceW(rootPath.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                           &totalClusters))
+    if (!GetDiskFreeSpaceW(SystemPath(rootPath).c_str(), &sectorsPerCluster, &bytesPerSector,
+                           &freeClusters, &totalClusters))
         return -1;
     return ULongToDouble(static_cast<std::int32_t>(bytesPerSector)) *
            ULongToDouble(static_cast<std::int32_t>(sectorsPerCluster)) *

@@ -1,6 +1,10 @@
 #include "merge/OutputFile.h"
 
-FileHandle CreateOutputFile(const std::wstring& path, DWORD& error, const CreateFileCall& create) {
+#include "platform/FileSystem.h"
+
+FileHandle CreateOutputFile(const std::wstring& outputPath, DWORD& error,
+                            const CreateFileCall& create) {
+    const std::wstring path = SystemPath(outputPath);
     // Opened in place, the older file would fail a hidden or system file, follow a
     // symbolic link to a target the free-space check never saw, and cut the data a
     // hard link shares with a file outside the list. Removing its name does none of

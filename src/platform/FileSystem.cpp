@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include "paths/LongPaths.h"
 #include "platform/Handles.h"
 
 namespace {
@@ -15,7 +16,19 @@ double SizeOf(DWORD high, DWORD low) {
     return static_cast<double>(high) * 4294967296.0 + low;
 }
 
+std::wstring CurrentDirectory() {
+    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
+    directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
+    return directory;
+}
+
 } // namespace
+
+std::wstring SystemPath(const std::wstring& path) {
+    if (path.size() < kMaxPath || HasLongPathPrefix(path))
+        return path;
+    return LongPathForm(path, CurrentDirectory());
+}
 
 Lookup LookUpFile(const std::wstring& path, double* size) {
     if (path.empty() || HasWildcard(path))
@@ -23,7 +36,7 @@ Lookup LookUpFile(const std::wstring& path, double* size) {
     // Asks for the one entry by name: a search by pattern would read the whole
     // folder on some file systems, once per listed file.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) {
         switch (GetLastError()) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -43,7 +56,7 @@ Lookup LookUpFile(const std::wstring& path, double* size) {
 std::vector<FolderFile> ListFolderFiles(const std::wstring& folder) {
     std::vector<FolderFile> files;
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
+    FindHandle find(FindFirstFileExW(SystemPath(folder + L"\\*.*").c_str(), FindExInfoBasic, &data,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find)
         return files;

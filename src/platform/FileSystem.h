@@ -5,6 +5,12 @@
 #include <string>
 #include <vector>
 
+// The text to hand to a file function for a path as the user has it: a path
+// longer than MAX_PATH in its "\\?\" form, resolved against the current directory
+// (paths/LongPaths.h), so that it works whatever the system's long-path setting.
+// Every call of a file function goes through it; what the user sees never does.
+std::wstring SystemPath(const std::wstring& path);
+
 enum class Lookup {
     Found,    // a file of exactly that name
     NotFound, // no such file, or a folder

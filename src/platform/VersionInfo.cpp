@@ -1,5 +1,7 @@
 #include "platform/VersionInfo.h"
 
+#include "platform/FileSystem.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -34,13 +36,14 @@ std::wstring QueryText(const std::vector<char>& block, const std::wstring& name)
 } // namespace
 
 VersionInfo ReadVersionInfo(const std::wstring& modulePath) {
+    const std::wstring file = SystemPath(modulePath);
     VersionInfo info;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(modulePath.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0)
         return info;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoW(modulePath.c_str(), 0, size, block.data()))
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data()))
         return info;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
