@@ -12,7 +12,6 @@ decltype(&CreateFileW) systemCreateFile;
 decltype(&GetFileAttributesExW) systemGetFileAttributesEx;
 decltype(&FindFirstFileExW) systemFindFirstFileEx;
 decltype(&DeleteFileW) systemDeleteFile;
-decltype(&GetFullPathNameW) systemGetFullPathName;
 decltype(&GetLongPathNameW) systemGetLongPathName;
 
 bool Refused(const wchar_t* path) {
@@ -42,10 +41,6 @@ HANDLE WINAPI FindFirstFileExAsWindows(LPCWSTR pattern, FINDEX_INFO_LEVELS level
 
 BOOL WINAPI DeleteFileAsWindows(LPCWSTR path) {
     return !Refused(path) && systemDeleteFile(path);
-}
-
-DWORD WINAPI GetFullPathNameAsWindows(LPCWSTR path, DWORD size, LPWSTR buffer, LPWSTR* part) {
-    return Refused(path) ? 0 : systemGetFullPathName(path, size, buffer, part);
 }
 
 DWORD WINAPI GetLongPathNameAsWindows(LPCWSTR path, LPWSTR buffer, DWORD size) {
@@ -101,8 +96,6 @@ LongPathsRefused::LongPathsRefused() {
          reinterpret_cast<void**>(&systemFindFirstFileEx)},
         {"DeleteFileW", reinterpret_cast<void*>(DeleteFileAsWindows),
          reinterpret_cast<void**>(&systemDeleteFile)},
-        {"GetFullPathNameW", reinterpret_cast<void*>(GetFullPathNameAsWindows),
-         reinterpret_cast<void**>(&systemGetFullPathName)},
         {"GetLongPathNameW", reinterpret_cast<void*>(GetLongPathNameAsWindows),
          reinterpret_cast<void**>(&systemGetLongPathName)},
     };
