@@ -36,6 +36,7 @@ public:
         return fallback;
     }
     void WriteSetting(const std::wstring&, const std::wstring&, const std::wstring&) override {}
+    std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND) override { return nullptr; }
 };
 
 double Seconds(const char* what, const std::function<void()>& work) {

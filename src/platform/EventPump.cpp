@@ -1,15 +1,16 @@
 #include "platform/EventPump.h"
 
-void PumpPendingEvents(HWND modelessDialog) {
+bool PumpPendingEvents(HWND modelessDialog) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            return false;
         }
         if (modelessDialog && IsDialogMessageW(modelessDialog, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return true;
 }

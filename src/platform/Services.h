@@ -1,11 +1,12 @@
 #pragma once
 // The seam between the program and the system's modal and outside services:
 // message boxes, the beep, the open and save dialogs, starting a process, opening
-// a web address and the settings store. Win32Services reaches the real ones; tests
-// put a scripted double in its place.
+// a web address, the settings store and the progress on a taskbar button.
+// Win32Services reaches the real ones; tests put a scripted double in its place.
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 // Settings for one use of the open or save dialog.
@@ -29,6 +30,16 @@ struct FileDialogResult {
     DWORD error = 0; // CommDlgExtendedError() for TooSmall and Failed
 };
 
+enum class TaskbarState { None, Normal, Paused, Error };
+
+// The progress shown on one window's taskbar button: None takes it away.
+class TaskbarProgress {
+public:
+    virtual ~TaskbarProgress() = default;
+    virtual void SetState(TaskbarState state) = 0;
+    virtual void SetValue(ULONGLONG completed, ULONGLONG total) = 0;
+};
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -48,6 +59,10 @@ public:
                                      const std::wstring& defaultValue) = 0;
     virtual void WriteSetting(const std::wstring& section, const std::wstring& key,
                               const std::wstring& value) = 0;
+
+    // The taskbar button of a top-level window; null where the system has no
+    // taskbar list.
+    virtual std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) = 0;
 };
 
 // Message box types used by the program.

@@ -1,10 +1,12 @@
 #include "platform/Win32Services.h"
 
+#include "platform/ComPtr.h"
 #include "platform/Handles.h"
 
 #include <commdlg.h>
 #include <cderr.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <vector>
@@ -89,6 +91,34 @@ FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialog
     return result;
 }
 
+TBPFLAG TaskbarFlag(TaskbarState state) {
+    switch (state) {
+    case TaskbarState::Normal: return TBPF_NORMAL;
+    case TaskbarState::Paused: return TBPF_PAUSED;
+    case TaskbarState::Error: return TBPF_ERROR;
+    case TaskbarState::None: break;
+    }
+    return TBPF_NOPROGRESS;
+}
+
+// The shell's taskbar list, which draws the progress on a window's button. Its
+// answers are ignored: a button that cannot show progress changes nothing else.
+class TaskbarButton : public TaskbarProgress {
+public:
+    TaskbarButton(ComPtr<ITaskbarList3> list, HWND window)
+        : list_(std::move(list)), window_(window) {}
+    void SetState(TaskbarState state) override {
+        list_->SetProgressState(window_, TaskbarFlag(state));
+    }
+    void SetValue(ULONGLONG completed, ULONGLONG total) override {
+        list_->SetProgressValue(window_, completed, total);
+    }
+
+private:
+    ComPtr<ITaskbarList3> list_;
+    HWND window_;
+};
+
 } // namespace
 
 int Win32Services::ShowMessage(HWND owner, const std::wstring& text, UINT type) {
@@ -156,4 +186,14 @@ void Win32Services::WriteSetting(const std::wstring& section, const std::wstring
         return;
     RegSetValueExW(hkey.Get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::unique_ptr<TaskbarProgress> Win32Services::OpenTaskbarProgress(HWND window) {
+    // Systems before Windows 7, and some shells, have no such list.
+    ComPtr<ITaskbarList3> list;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(list.Put()))) ||
+        FAILED(list->HrInit()))
+        return nullptr;
+    return std::make_unique<TaskbarButton>(std::move(list), window);
 }

@@ -19,6 +19,7 @@ public:
                              const std::wstring& defaultValue) override;
     void WriteSetting(const std::wstring& section, const std::wstring& key,
                       const std::wstring& value) override;
+    std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
 
     const std::wstring& SettingsKey() const { return settingsKey_; }
 

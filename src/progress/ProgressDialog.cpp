@@ -148,7 +148,27 @@ void ProgressDialog::ShowValue() {
 }
 
 void ProgressDialog::butCancel_Click() {
-    if (services_ && services_->ShowMessage(window_.Get(), kCancelQuestion, kQuestionBox) == IDYES)
+    if (!services_)
+        return;
+    // The watcher hears the question close on every way out, so that a copy it
+    // holds meanwhile is never left held.
+    class Asking {
+    public:
+        explicit Asking(ProgressWatcher* watcher) : watcher_(watcher) {
+            if (watcher_)
+                watcher_->QuestionOpened();
+        }
+        ~Asking() {
+            if (watcher_)
+                watcher_->QuestionClosed();
+        }
+        Asking(const Asking&) = delete;
+        Asking& operator=(const Asking&) = delete;
+
+    private:
+        ProgressWatcher* watcher_;
+    } asking(watcher_);
+    if (services_->ShowMessage(window_.Get(), kCancelQuestion, kQuestionBox) == IDYES)
         bCancelFlag = true;
 }
 
@@ -164,6 +184,11 @@ void ProgressDialog::Form_Load() {
 void ProgressDialog::Form_QueryUnload() {
     // Only the program closes the dialog; the user's way to stop is the question.
     butCancel_Click();
+}
+
+void ProgressDialog::OnEnding() {
+    if (watcher_)
+        watcher_->Ending();
 }
 
 void ProgressDialog::lblStatus_Change(HWND label, const std::wstring& text) {
@@ -254,6 +279,11 @@ LRESULT ProgressDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kShowValue: ShowValue(); return 0;
     case WM_CLOSE: Form_QueryUnload(); return 0;
     case WM_QUERYENDSESSION: Form_QueryUnload(); return FALSE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEnding();
+        return 0;
+    case WM_DESTROY: OnEnding(); break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && cancel_)
             SetFocus(cancel_);

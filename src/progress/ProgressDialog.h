@@ -9,6 +9,19 @@
 
 class Services;
 
+// What a running merge must hear from its dialog, on the window's thread: the
+// cancel question opening and closing, and the dialog having to end at once, its
+// owner being destroyed or the session ending.
+class ProgressWatcher {
+public:
+    virtual void QuestionOpened() = 0;
+    virtual void QuestionClosed() = 0;
+    virtual void Ending() = 0;
+
+protected:
+    ~ProgressWatcher() = default;
+};
+
 // The dialog that stands over the main window while a merge runs: two status lines
 // that shorten the paths they show to fit, a bar from 0 to 100 and a Cancel button
 // that asks before it raises the cancel flag. The object lives as long as the
@@ -51,6 +64,9 @@ public:
     // The cancel confirmation: a Yes raises bCancelFlag, a No changes nothing.
     void butCancel_Click();
 
+    // Null for none; the watcher must outlive its watch or end it.
+    void SetWatcher(ProgressWatcher* watcher) { watcher_ = watcher; }
+
 private:
     friend class Trampoline<ProgressDialog>;
     void Attach(HWND hwnd);
@@ -60,6 +76,7 @@ private:
     void Form_Load();
     // A close request from outside the program.
     void Form_QueryUnload();
+    void OnEnding();
     void lblStatus_Change(HWND label, const std::wstring& text);
     void ShowValue();
 
@@ -75,6 +92,7 @@ private:
     FontHandle font_;
     int dpi_ = 96;
     Services* services_ = nullptr;
+    ProgressWatcher* watcher_ = nullptr;
     float value_ = 0.0f;
     bool showValuePosted_ = false;
 };

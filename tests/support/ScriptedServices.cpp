@@ -39,7 +39,9 @@ void ScriptedServices::MeetOutOfMemory() {
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     MeetOutOfMemory();
-    messages.push_back({text, type});
+    messages.push_back({text, type, Taskbar()});
+    if (whileMessageShown)
+        whileMessageShown();
     return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
 }
 
@@ -82,6 +84,23 @@ bool ScriptedServices::StartProcess(const std::wstring& commandLine) {
 void ScriptedServices::OpenAddress(HWND, const std::wstring& address) {
     MeetOutOfMemory();
     openedAddresses.push_back(address);
+}
+
+std::unique_ptr<TaskbarProgress> ScriptedServices::OpenTaskbarProgress(HWND) {
+    MeetOutOfMemory();
+    class Recorder : public TaskbarProgress {
+    public:
+        explicit Recorder(ScriptedServices& services) : services_(services) {}
+        void SetState(TaskbarState state) override { services_.taskbarStates.push_back(state); }
+        void SetValue(ULONGLONG completed, ULONGLONG total) override {
+            services_.taskbarDone = completed;
+            services_.taskbarTotal = total;
+        }
+
+    private:
+        ScriptedServices& services_;
+    };
+    return noTaskbar ? nullptr : std::make_unique<Recorder>(*this);
 }
 
 FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::wstring& folder) {

@@ -20,6 +20,7 @@ public:
     struct Message {
         std::wstring text;
         UINT type;
+        TaskbarState taskbar; // the taskbar button's state while it was shown
     };
     std::vector<Message> messages;
     // The texts of the messages shown, each checked to be a warning.
@@ -27,6 +28,17 @@ public:
     // Answers for message boxes, taken in turn; without one a box answers IDOK,
     // or IDNO for a question.
     std::deque<int> answers;
+    // Runs while a message box is shown, before it is answered.
+    std::function<void()> whileMessageShown;
+
+    // The taskbar button's states in the order they were set, and its last value;
+    // with noTaskbar the system plays one without a taskbar list.
+    std::vector<TaskbarState> taskbarStates;
+    ULONGLONG taskbarDone = 0, taskbarTotal = 0;
+    bool noTaskbar = false;
+    TaskbarState Taskbar() const {
+        return taskbarStates.empty() ? TaskbarState::None : taskbarStates.back();
+    }
 
     int beeps = 0;
 
@@ -50,6 +62,7 @@ public:
     FileDialogResult ShowSaveDialog(HWND owner, const FileDialogRequest& request) override;
     bool StartProcess(const std::wstring& commandLine) override;
     void OpenAddress(HWND owner, const std::wstring& address) override;
+    std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
 
     // Shorthands for scripting the dialogs.
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
