@@ -4,11 +4,10 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "merge/BlockStream.h"
+#include "merge/CopyOptions.h"
 
 class FileList;
 class Services;
@@ -23,20 +22,6 @@ struct MergeHost {
     ProgressDialog& progress;
     std::wstring& saveDir; // the SaveDir preference
     PendingError& pendingError;
-};
-
-// How the copy meets the system. The defaults are the program's; tests and the
-// benchmark change them.
-struct CopyOptions {
-    // Longest time between two runs of the pending window events, in ms; the
-    // events run after a block only once it has passed. 0: after every block.
-    ULONGLONG pumpIntervalMs = 15;
-    // Sizes of the system's reads and writes.
-    DWORD minChunk = 64 * 1024;
-    DWORD maxChunk = 1024 * 1024;
-    FileCalls calls;
-    // The free space of a drive's root; empty: GetHugeFreeSpace.
-    std::function<double(const std::wstring& root)> freeSpace;
 };
 
 // Merges every entry of the list, in list order, into a file the user chooses.

@@ -59,14 +59,16 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
         {0, 0}, {1, 4095}, {4096, 4097}, {0, 8193, 0, 1}, {200000, 123457, 65536}};
     const struct {
         std::string what;
-        DWORD minChunk, maxChunk;
+        DWORD chunk;
+        ULONGLONG interval; // 0: the blocks handed to the window one by one
         Faults faults;
     } ways[] = {
-        {"single blocks", 4096, 4096, {}},
-        {"small chunks", 8192, 12288, {}},
-        {"the program's chunks", 65536, 1 << 20, {}},
-        {"short writes", 65536, 1 << 20, {.perWrite = 1000}},
-        {"slow calls", 16384, 1 << 20, {.slow = true}},
+        {"single blocks", 4096, 0, {}},
+        {"small chunks", 12288, 0, {}},
+        {"the program's chunks", 1 << 20, 0, {}},
+        {"the program's pace", 1 << 20, 15, {}},
+        {"short writes", 65536, 15, {.perWrite = 1000}},
+        {"slow calls", 16384, 15, {.slow = true}},
     };
     for (const auto& sizes : sizeSets) {
         for (const auto& way : ways) {
@@ -77,8 +79,8 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
                 rig.Add(size);
             rig.inputs.push_back(rig.inputs[0]); // a file listed twice is copied twice
             rig.contents.push_back(rig.contents[0]);
-            rig.options.minChunk = way.minChunk;
-            rig.options.maxChunk = way.maxChunk;
+            rig.options.chunk = way.chunk;
+            rig.options.progressIntervalMs = way.interval;
             rig.options.calls = WithFaults(way.faults);
             rig.Merge(rig.Total());
             CHECK(FileBytes(rig.output) == rig.Joined());
@@ -97,7 +99,7 @@ TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
     REQUIRE(MakeSparseFile(
         rig.inputs[1], size,
         {{4294967296LL - 5, "before-4GiB"}, {past, "after-4GiB"}, {size - 7, "the-end"}}));
-    rig.options.pumpIntervalMs = 15;
+    rig.options.progressIntervalMs = 15;
     rig.Merge(9 + static_cast<double>(size));
     CHECK(rig.services.messages.empty());
     CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
@@ -157,27 +159,31 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
         {"a write stores nothing", 65536, storesNothing, write, 0, ERROR_WRITE_FAULT, 0},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.what);
-        MergeRig rig;
-        rig.Add(first);
-        rig.Add(50000);
-        const std::wstring& troubled = rig.inputs[c.input];
-        FileHandle writer;
-        if (c.error == ERROR_FILE_NOT_FOUND)
-            REQUIRE(DeleteFileW(troubled.c_str()));
-        if (c.error == ERROR_SHARING_VIOLATION)
-            writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-        Faults faults = c.faults;
-        faults.error = c.error;
-        rig.options.minChunk = rig.options.maxChunk = c.chunk;
-        rig.options.calls = WithFaults(faults);
-        rig.Merge(rig.Total());
-        CHECK(FileBytes(rig.output) == rig.Joined(c.kept));
-        CHECK(rig.services.Warnings() ==
-              Texts{c.message + troubled + L".\r" + GetErrorText(c.error) +
-                    L"\r\rCheck the file and try again."});
-        rig.CheckRestored();
+        for (ULONGLONG interval : {0, 15}) {
+            CAPTURE(c.what);
+            CAPTURE(interval);
+            MergeRig rig;
+            rig.options.progressIntervalMs = interval;
+            rig.Add(first);
+            rig.Add(50000);
+            const std::wstring& troubled = rig.inputs[c.input];
+            FileHandle writer;
+            if (c.error == ERROR_FILE_NOT_FOUND)
+                REQUIRE(DeleteFileW(troubled.c_str()));
+            if (c.error == ERROR_SHARING_VIOLATION)
+                writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+            Faults faults = c.faults;
+            faults.error = c.error;
+            rig.options.chunk = c.chunk;
+            rig.options.calls = WithFaults(faults);
+            rig.Merge(rig.Total());
+            CHECK(FileBytes(rig.output) == rig.Joined(c.kept));
+            CHECK(rig.services.Warnings() ==
+                  Texts{c.message + troubled + L".\r" + GetErrorText(c.error) +
+                        L"\r\rCheck the file and try again."});
+            rig.CheckRestored();
+        }
     }
 }
 

@@ -41,7 +41,7 @@ struct MergeRig : MainWindowFixture {
     PendingError pendingError;
     MergeHost host{Hwnd(), List(), services, progress, saveDir, pendingError};
     // Window events after every block, so that a test knows when a click is handled.
-    CopyOptions options{.pumpIntervalMs = 0, .calls = {}, .freeSpace = {}};
+    CopyOptions options{.progressIntervalMs = 0, .calls = {}, .freeSpace = {}};
     std::wstring output = dir / L"out.bin";
 
     // The inputs, each with a pattern of its own.

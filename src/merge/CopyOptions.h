@@ -1,0 +1,33 @@
+#pragma once
+// How the merge's copy meets the system. The defaults are the program's; tests and
+// the benchmark change them.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The merge counts, checks for a cancel and moves its bar per block of this size.
+inline constexpr DWORD kBlockSize = 4096;
+
+// The system's reads and writes as the copy makes them; tests put faults in here.
+// An empty function stands for ReadFile or WriteFile. Reads are made on the copy's
+// reading thread and writes on its writing thread, each only there.
+struct FileCalls {
+    std::function<BOOL(HANDLE file, void* buffer, DWORD size, DWORD* done)> read;
+    std::function<BOOL(HANDLE file, const void* buffer, DWORD size, DWORD* done)> write;
+};
+
+struct CopyOptions {
+    // How often the window shows the copy's progress, in ms. 0: every block is
+    // handed to the window and the copy waits while the window events run once, so
+    // that a test knows when a click is handled.
+    ULONGLONG progressIntervalMs = 15;
+    // The ring between reading and writing: this many chunks of this size, which is
+    // also the size of the system's reads and writes.
+    DWORD chunk = 1024 * 1024;
+    unsigned chunks = 4;
+    FileCalls calls;
+    // The free space of a drive's root; empty: GetHugeFreeSpace.
+    std::function<double(const std::wstring& root)> freeSpace;
+};

@@ -1,0 +1,108 @@
+#include "merge/CopyView.h"
+
+#include "merge/MergeCommand.h"
+#include "merge/MergeSession.h"
+#include "platform/EventPump.h"
+#include "platform/PendingError.h"
+
+CopyView::CopyView(MergeSession& session, CopyEngine& engine,
+                   const std::vector<std::wstring>& inputs, ULONGLONG intervalMs)
+    : session_(session), engine_(engine), dialog_(session.Host().progress), inputs_(inputs),
+      interval_(intervalMs), oneByOne_(intervalMs == 0) {
+    dialog_.SetWatcher(this);
+}
+
+CopyView::~CopyView() {
+    dialog_.SetWatcher(nullptr);
+}
+
+void CopyView::Run() {
+    Show(engine_.Look());
+    ULONGLONG shown = GetTickCount64();
+    const HANDLE wake = engine_.Wake();
+    for (;;) {
+        // Taken one by one, a block is followed by the window events; otherwise the
+        // events run as they come and the progress is shown every interval. A quit
+        // request stays in the queue for the main loop, so it no longer wakes this one.
+        const ULONGLONG since = GetTickCount64() - shown;
+        const DWORD timeout =
+            oneByOne_ ? INFINITE : static_cast<DWORD>(since < interval_ ? interval_ - since : 0);
+        MsgWaitForMultipleObjectsEx(1, &wake, timeout, oneByOne_ || quitting_ ? 0 : QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        const CopyEngine::Progress now = engine_.Look();
+        if (now.ended || now.handedOver || GetTickCount64() - shown >= interval_) {
+            Show(now);
+            shown = GetTickCount64();
+        }
+        if (now.ended)
+            return;
+        if (oneByOne_ && !now.handedOver)
+            continue;
+        CheckStop();
+        // Blocks taken one by one see no window events once the stop is seen after
+        // one of them; otherwise the window stays alive while the last blocks are
+        // written.
+        if ((!oneByOne_ || cause_ == StopCause::None) && !PumpPendingEvents(dialog_.Handle())) {
+            quitting_ = true;
+            Stop(StopCause::Ending);
+        }
+        if (oneByOne_)
+            engine_.TakeNext();
+    }
+}
+
+void CopyView::Show(const CopyEngine::Progress& now) {
+    if (now.input != shownInput_ && now.input < inputs_.size()) {
+        shownInput_ = now.input;
+        dialog_.SetStatus1(inputs_[now.input]);
+    }
+    if (now.barMoved)
+        dialog_.SetValue(now.percent);
+    if (now.done != shownDone_) {
+        shownDone_ = now.done;
+        session_.SetTaskbarDone(now.done);
+    }
+}
+
+void CopyView::CheckStop() {
+    if (cause_ != StopCause::None)
+        return;
+    if (dialog_.bCancelFlag)
+        Stop(StopCause::Cancel);
+    else if (session_.Host().pendingError.Holds())
+        Stop(StopCause::PendingError);
+}
+
+void CopyView::Stop(StopCause cause) {
+    if (cause_ == StopCause::None)
+        cause_ = cause;
+    engine_.Stop();
+}
+
+void CopyView::QuestionOpened() {
+    if (questions_++ > 0)
+        return;
+    // What the copy holds at the question is what a Yes leaves in the output.
+    engine_.Hold();
+    Show(engine_.Look());
+    session_.SetTaskbarState(TaskbarState::Paused);
+}
+
+void CopyView::QuestionClosed() {
+    if (--questions_ > 0)
+        return;
+    // A Yes stops the copy where it was held. Blocks taken one by one see the flag
+    // after the next block: the one more block that a cancel may let through.
+    if (dialog_.bCancelFlag && !oneByOne_)
+        return Stop(StopCause::Cancel);
+    engine_.Release();
+    if (!dialog_.bCancelFlag)
+        session_.SetTaskbarState(TaskbarState::Normal);
+}
+
+void CopyView::Ending() {
+    // The dialog's owner is being destroyed, or the session ends: no thread of the
+    // copy may outlive this moment.
+    Stop(StopCause::Ending);
+    engine_.Join();
+}
