@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
 # Builds the merge benchmark and runs it under Wine on a private display: files of
-# 256 MiB (4 by default) merged through the real copy loop under the real progress
-# dialog, against a plain 1 MiB ReadFile/WriteFile loop in the same run, and `cat`
+# 128 MiB (6 by default) merged through the real copy under the real progress
+# dialog, against a plain 1 MiB ReadFile/WriteFile loop over the same files in the
+# same run (in turns, best of the rounds); the peak working set against idle; how
+# soon a click on Cancel is answered, also while every write takes 50 ms; and `cat`
 # of the same files on the Linux side for reference. Not a test: it prints figures.
 # The files live in memory (/dev/shm, seen by Wine as drive M:) unless BENCH_DIR
 # names a Linux folder: the disk's writeback of earlier rounds would otherwise
 # swamp the difference between the two copies.
 # It measures the release build (i686) unless BUILD=x86_64 asks for the other one.
-#   [BUILD=i686|x86_64] BENCH_FILES=4 BENCH_MIB=256 BENCH_ROUNDS=3 [BENCH_DIR=/some/folder] \
+#   [BUILD=i686|x86_64] BENCH_FILES=6 BENCH_MIB=128 BENCH_ROUNDS=7 [BENCH_DIR=/some/folder] \
 #       scripts/bench-merge.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
-files=${BENCH_FILES:-4}
-mib=${BENCH_MIB:-256}
-rounds=${BENCH_ROUNDS:-3}
+files=${BENCH_FILES:-6}
+mib=${BENCH_MIB:-128}
+rounds=${BENCH_ROUNDS:-7}
 target=$(build_choice)
 exe=build/$target/bench/bench_merge.exe
 
