@@ -67,7 +67,10 @@ void CopyView::Show(const CopyEngine::Progress& now) {
 void CopyView::CheckStop() {
     if (cause_ != StopCause::None)
         return;
-    if (dialog_.bCancelFlag)
+    // A dialog destroyed before this watch began ends the copy all the same.
+    if (!dialog_.IsLoaded())
+        Stop(StopCause::Ending);
+    else if (dialog_.bCancelFlag)
         Stop(StopCause::Cancel);
     else if (session_.Host().pendingError.Holds())
         Stop(StopCause::PendingError);

@@ -29,27 +29,32 @@ bool EndsOnBlock(const MergeRig& rig, std::size_t size) {
     return false;
 }
 
-// Runs a function once, in this thread's window events after a delay.
-class Later {
+// Runs a function once, in this thread's window events, as soon as a condition
+// holds.
+class Once {
 public:
-    Later(UINT ms, std::function<void()> run) {
-        pending = std::move(run);
-        id_ = SetTimer(nullptr, 0, ms, Fire);
+    Once(std::function<bool()> when, std::function<void()> run) {
+        when_ = std::move(when);
+        run_ = std::move(run);
+        id_ = SetTimer(nullptr, 0, 5, Look);
     }
-    ~Later() {
+    ~Once() {
         KillTimer(nullptr, id_);
-        pending = nullptr;
+        when_ = nullptr;
+        run_ = nullptr;
     }
-    Later(const Later&) = delete;
-    Later& operator=(const Later&) = delete;
+    Once(const Once&) = delete;
+    Once& operator=(const Once&) = delete;
 
 private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+        if (!run_ || !when_())
+            return;
         KillTimer(nullptr, id);
-        if (auto run = std::exchange(pending, nullptr))
-            run();
+        std::exchange(run_, nullptr)();
     }
-    static inline std::function<void()> pending;
+    static inline std::function<bool()> when_;
+    static inline std::function<void()> run_;
     UINT_PTR id_;
 };
 
@@ -140,15 +145,16 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
             return ok;
         };
         int writesAtEnd = -1;
-        const Later end(100, [&] {
-            if (sessionEnds)
-                SendMessageW(rig.progress.Handle(), WM_ENDSESSION, TRUE, 0);
-            else
-                DestroyWindow(rig.Hwnd()); // the dialog's owner
-            writesAtEnd = writes;
-        });
+        const Once end([&] { return writes >= 3; },
+                       [&] {
+                           if (sessionEnds)
+                               SendMessageW(rig.progress.Handle(), WM_ENDSESSION, TRUE, 0);
+                           else
+                               DestroyWindow(rig.Hwnd()); // the dialog's owner
+                           writesAtEnd = writes;
+                       });
         rig.Merge(rig.Total());
-        REQUIRE(writesAtEnd > 0);
+        REQUIRE(writesAtEnd >= 3);
         CHECK(writes == writesAtEnd);
         CHECK(rig.services.messages.empty());
         const std::size_t kept = ReadBytes(rig.output).size();
