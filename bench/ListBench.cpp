@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
             for (const auto& path : paths)
                 list.AddFile(path);
         });
-        const double summary = Seconds("summary", [&] { list.RebuildStatus(); });
+        const double summary = Seconds("summary", [&] { window.Status().RebuildStatus(list); });
         const double sort = Seconds("sort", [&] { list.SortFiles(SortOrder::Ascending); });
 
         MainWindow dropWindow(services, L"");

@@ -8,12 +8,13 @@
 // the memory of the run that merges them.
 
 #include "filelist/FileList.h"
-#include "merge/MergeCommand.h"
+#include "merge/CopyLoop.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
 #include "platform/Win32Services.h"
 #include "progress/ProgressDialog.h"
-#include "shell/AppInfo.h"
+#include "shell/StatusBar.h"
+#include "app/AppInfo.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -147,6 +148,7 @@ public:
 struct MainStandIn {
     WindowHandle window;
     FileList list;
+    StatusBar status;
     MainStandIn() {
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                             ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -167,7 +169,8 @@ struct MainStandIn {
             CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
                             window.Get(), nullptr, wc.hInstance, nullptr);
         SendMessageW(statusBar, SB_SIMPLE, TRUE, 0);
-        list.Attach(listView, statusBar);
+        list.Attach(listView);
+        status.Attach(statusBar);
         ShowWindow(window.Get(), SW_SHOW);
     }
 };
@@ -254,12 +257,12 @@ int Run(const std::wstring& folder, int rounds) {
     MainStandIn main;
     for (const auto& path : inputs)
         main.list.AddFile(path);
-    main.list.RebuildStatus();
+    main.status.RebuildStatus(main.list);
     BenchServices services;
     ProgressDialog progress;
     std::wstring saveDir;
     PendingError pendingError;
-    MergeHost host{main.window.Get(), main.list, services, progress, saveDir, pendingError};
+    MergeHost host{main.window.Get(), main.status, services, progress, saveDir, pendingError};
 
     Warm(inputs);
     // Let the window settle before taking the idle figure.

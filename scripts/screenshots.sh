@@ -23,7 +23,7 @@ set_dpi() {
 
 # The system's message, menu, status and caption fonts, kept in the prefix.
 set_fonts() { # face points
-    scripts/wine-run.sh build/i686/tests/scenes.exe fonts "$1" "$2" >/dev/null 2>&1
+    scripts/wine-run.sh build/i686/tools/scenes.exe fonts "$1" "$2" >/dev/null 2>&1
 }
 
 shoot() { # scene dpi size name
@@ -31,7 +31,7 @@ shoot() { # scene dpi size name
     local out stop="build/scene-stop"
     out=$(mktemp)
     rm -f "$stop"
-    scripts/wine-run.sh explorer "/desktop=shot,$size" build/i686/tests/scenes.exe \
+    scripts/wine-run.sh explorer "/desktop=shot,$size" build/i686/tools/scenes.exe \
         "$scene" "Z:$REPO_ROOT/$stop" >"$out" 2>/dev/null &
     local job=$!
     for _ in $(seq 1800); do

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages
+scripts/check-layers.sh
 build i686
 build x86_64
 # One CTest run over both builds, in this order, in one Wine prefix.

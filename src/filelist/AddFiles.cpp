@@ -123,7 +123,7 @@ std::wstring CommonDialogErrorText(DWORD code) {
     return std::wstring(L"The file dialog failed with error ") + hex + L".";
 }
 
-void AddFiles(AddFilesContext& c) {
+bool AddFiles(AddFilesContext& c) {
     if (c.strAddDir.empty() && c.list.Count() > 0)
         c.strAddDir = GetDirectory(c.list.Text(0));
 
@@ -139,7 +139,7 @@ void AddFiles(AddFilesContext& c) {
     while (true) {
         result = c.services.ShowOpenDialog(c.owner, request);
         if (result.outcome == FileDialogResult::Outcome::Cancelled)
-            return;
+            return false;
         if (result.outcome != FileDialogResult::Outcome::TooSmall ||
             c.dialogMaxChars >= kLargestDialogLimit)
             break;
@@ -154,14 +154,14 @@ void AddFiles(AddFilesContext& c) {
     if (result.outcome != FileDialogResult::Outcome::Chosen) {
         c.services.ShowMessage(c.owner, AddErrorMessage(CommonDialogErrorText(result.error)),
                                kWarningBox);
-        return;
+        return false;
     }
 
     PumpPendingEvents();
     if (!result.folder.empty())
         c.strAddDir = result.folder;
     if (result.text.empty())
-        return;
+        return false;
 
     const int oldCount = c.list.Count();
     {
@@ -170,10 +170,10 @@ void AddFiles(AddFilesContext& c) {
             c.list.AddFile(path);
     }
     SortOrMark(c.list, oldCount);
-    c.list.RebuildStatus();
+    return true;
 }
 
-void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths) {
+AddedEntries AddDroppedFiles(FileList& list, const std::vector<std::wstring>& paths) {
     const int oldCount = list.Count();
     // The lookup that tells a file from a folder measures the file too, and the
     // listing of a folder its files: the summary need not look them up again.
@@ -203,7 +203,7 @@ void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths
         list.MakeCurrent(count - 1);
         list.SetSelected(count - 1, false);
         list.EnsureVisible(count - 1);
-        list.RebuildStatus(oldCount, added);
     }
     SortOrMark(list, oldCount);
+    return {oldCount, added};
 }

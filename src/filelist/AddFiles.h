@@ -21,10 +21,17 @@ struct AddFilesContext {
     int& dialogMaxChars;
 };
 
-void AddFiles(AddFilesContext& context);
+// True when files were listed: the list's summary is then to be rebuilt.
+bool AddFiles(AddFilesContext& context);
 
+// The entries a drop appended: those from `first` on, `bytes` in all as they were
+// measured when found.
+struct AddedEntries {
+    int first;
+    double bytes;
+};
 // Adds dropped files, and the files directly inside dropped folders.
-void lvwFiles_OLEDragDrop(FileList& list, const std::vector<std::wstring>& paths);
+AddedEntries AddDroppedFiles(FileList& list, const std::vector<std::wstring>& paths);
 
 // The paths in an open dialog's result: one full path, or a folder and the names
 // chosen in it, separated by NULs.

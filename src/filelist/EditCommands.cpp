@@ -71,17 +71,17 @@ void DragSelectedTo(FileList& list, int gap) {
     list.MarkOrderChanged();
 }
 
-void RemoveFiles(FileList& list, Services& services) {
+bool RemoveFiles(FileList& list, Services& services) {
     if (list.GetSelectedCount() < 1) {
         services.Beep();
-        return;
+        return false;
     }
     {
         FileList::Batch batch(list);
         list.RemoveSelected();
     }
     list.MarkOrderChanged();
-    list.RebuildStatus();
+    return true;
 }
 
 void SelectAll(FileList& list) {

@@ -14,7 +14,8 @@ class Services;
 bool MoveSelectedUp(std::vector<std::wstring>& texts, std::vector<char>& selected);
 bool MoveSelectedDown(std::vector<std::wstring>& texts, std::vector<char>& selected);
 
-void RemoveFiles(FileList& list, Services& services);
+// False, having beeped, when no entry is selected.
+bool RemoveFiles(FileList& list, Services& services);
 void MoveUp(FileList& list, Services& services);
 void MoveDown(FileList& list, Services& services);
 // The selected entries dragged into a gap of the list (0 before the first entry,

@@ -2,15 +2,11 @@
 
 #include "filelist/BlockMove.h"
 #include "filelist/NaturalOrder.h"
-#include "filelist/StatusSummary.h"
-#include "merge/HugeFileFunctions.h"
-#include "platform/FileSystem.h"
 
 #include <algorithm>
 
-void FileList::Attach(HWND listView, HWND statusBar) {
+void FileList::Attach(HWND listView) {
     listView_ = listView;
-    statusBar_ = statusBar;
 }
 
 void FileList::AddFile(const std::wstring& path) {
@@ -156,45 +152,6 @@ void FileList::SortFiles(SortOrder order) {
         newSelected.push_back(selected[from]);
     }
     Rewrite(std::move(texts), newSelected);
-}
-
-double FileList::GetTotalSize() const {
-    return SizeOf(0, texts_.size());
-}
-
-double FileList::SizeOf(std::size_t begin, std::size_t end) const {
-    double total = 0.0;
-    for (std::size_t i = begin; i < end && i < texts_.size(); ++i) {
-        // The lookup that finds a file measures it too, in one call per file; a file
-        // the system would not even look up is asked for its size, and counts -1.
-        double size = 0.0;
-        switch (LookUpFile(texts_[i], &size)) {
-        case Lookup::Found: total += size; break;
-        case Lookup::Failed: total += GetHugeFileSize(texts_[i]); break;
-        case Lookup::NotFound: break;
-        }
-    }
-    return total;
-}
-
-void FileList::RebuildStatus(int measuredFrom, double measured) {
-    const double total = SizeOf(0, static_cast<std::size_t>(std::max(measuredFrom, 0))) + measured;
-    statusText_ = texts_.empty() ? std::wstring() : BuildStatusSummary(Count(), total);
-    SetStatusText(statusText_);
-}
-
-void FileList::SetStatusText(const std::wstring& text) {
-    if (ShownStatusText() != text)
-        statusBar_.Send(SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-std::wstring FileList::ShownStatusText() const {
-    // A simple-mode status bar is written as part SB_SIMPLEID but read as part 0.
-    const auto length = LOWORD(statusBar_.Send(SB_GETTEXTLENGTHW, 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    statusBar_.Send(SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
-    return text;
 }
 
 void FileList::OnGetDispInfo(NMLVDISPINFOW& info) const {

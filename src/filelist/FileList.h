@@ -15,9 +15,8 @@ enum class SortOrder { Ascending = 0, Descending = 1 };
 
 class FileList {
 public:
-    // Takes over an owner-data report list view and the status bar that shows the
-    // summary.
-    void Attach(HWND listView, HWND statusBar);
+    // Takes over an owner-data report list view.
+    void Attach(HWND listView);
     Window ListView() const { return listView_; }
 
     int Count() const { return static_cast<int>(texts_.size()); }
@@ -53,21 +52,6 @@ public:
     // After a change of order other than a sort: the next heading click sorts ascending.
     void MarkOrderChanged() { order_ = SortOrder::Descending; }
 
-    // Sum of the listed files' sizes as they are on disk now: a missing file counts
-    // 0, one that cannot be opened -1.
-    double GetTotalSize() const;
-
-    // The stored summary: shown again after a merge.
-    const std::wstring& StatusText() const { return statusText_; }
-    // Builds the summary (empty for an empty list), stores it and shows it.
-    void RebuildStatus() { RebuildStatus(Count(), 0.0); }
-    // The same where the entries from `measuredFrom` on were just appended by a
-    // caller that measured them as it found them, `measured` bytes in all.
-    void RebuildStatus(int measuredFrom, double measured);
-    // Shows a text in the status bar, writing it only when it differs.
-    void SetStatusText(const std::wstring& text);
-    std::wstring ShownStatusText() const;
-
     // The list view asks for an entry's text.
     void OnGetDispInfo(NMLVDISPINFOW& info) const;
 
@@ -85,14 +69,11 @@ public:
     };
 
 private:
-    double SizeOf(std::size_t begin, std::size_t end) const;
     void SetState(int index, UINT state, UINT mask);
     void SyncCount();
 
     Window listView_;
-    Window statusBar_;
     std::vector<std::wstring> texts_;
     SortOrder order_ = SortOrder::Ascending;
-    std::wstring statusText_;
     int batchDepth_ = 0;
 };

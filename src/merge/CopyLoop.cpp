@@ -1,4 +1,4 @@
-#include "merge/MergeCommand.h"
+#include "merge/CopyLoop.h"
 
 #include "merge/CopyEngine.h"
 #include "merge/CopyView.h"
@@ -7,7 +7,7 @@
 #include "merge/OutputFile.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 
 namespace {
 

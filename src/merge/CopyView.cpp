@@ -1,6 +1,6 @@
 #include "merge/CopyView.h"
 
-#include "merge/MergeCommand.h"
+#include "merge/CopyLoop.h"
 #include "merge/MergeSession.h"
 #include "platform/EventPump.h"
 #include "platform/PendingError.h"

@@ -1,7 +1,7 @@
 #include "merge/MergeCommand.h"
 
-#include "filelist/FileList.h"
-#include "filelist/StatusSummary.h"
+#include "app/FormatNumber.h"
+#include "merge/CopyLoop.h"
 #include "merge/FileIdentity.h"
 #include "merge/HugeFileFunctions.h"
 #include "paths/Filenames.h"
@@ -55,8 +55,8 @@ FileDialogRequest SaveAsRequest(const std::wstring& extension, const std::wstrin
     return request;
 }
 
-void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
-    const std::vector<std::wstring> inputs = host.list.Texts();
+void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
+                     const CopyOptions& options) {
     if (inputs.size() < 2) {
         Warn(host, kTooFewFilesMessage);
         return;
@@ -115,9 +115,10 @@ void RunMergeCommand(MergeHost& host, const CopyOptions& options) {
 
 } // namespace
 
-void MergeFiles(MergeHost& host, const CopyOptions& options) {
+void MergeFiles(MergeHost& host, const std::vector<std::wstring>& inputs,
+                const CopyOptions& options) {
     try {
-        RunMergeCommand(host, options);
+        RunMergeCommand(host, inputs, options);
     } catch (...) {
         // Only memory can run out here; the merge's own guards have already put the
         // main window back, and the command simply ends.

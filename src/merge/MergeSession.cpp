@@ -1,8 +1,8 @@
 #include "merge/MergeSession.h"
 
-#include "filelist/FileList.h"
 #include "merge/HugeFileFunctions.h"
-#include "merge/MergeCommand.h"
+#include "merge/MergeHost.h"
+#include "merge/StatusLine.h"
 #include "platform/EventPump.h"
 #include "platform/PendingError.h"
 #include "progress/ProgressDialog.h"
@@ -17,7 +17,7 @@ constexpr wchar_t kMergingText[] = L"Merging...";
 
 void MergeSession::Begin(const std::wstring& output, double total) {
     total_ = total;
-    host_.list.SetStatusText(kMergingText);
+    host_.status.SetStatusText(kMergingText);
     EnableWindow(host_.mainWindow, FALSE);
     if (!host_.progress.Load(host_.mainWindow, host_.services)) {
         const DWORD error = GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
@@ -44,7 +44,7 @@ MergeSession::~MergeSession() {
     EnableWindow(host_.mainWindow, TRUE);
     SetFocus(host_.mainWindow);
     try {
-        host_.list.SetStatusText(host_.list.StatusText());
+        host_.status.ShowSummary();
     } catch (...) {
         // Out of memory for a status text: the window works without it.
     }

@@ -7,7 +7,7 @@
 #include "platform/VersionInfo.h"
 #include "platform/Window.h"
 #include "platform/WindowProc.h"
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 
 #include "resource.h"
 

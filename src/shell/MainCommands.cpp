@@ -89,18 +89,22 @@ void MainWindow::Toolbar1_ButtonClick(const wchar_t* key) {
 void MainWindow::AddFilesCommand() {
     AddFilesContext context{
         hwnd_, list_, services_, prefs_.strAddDir, prefs_.strFilenameBufSize, openDialogMaxChars_};
-    AddFiles(context);
+    if (AddFiles(context))
+        status_.RebuildStatus(list_);
     UpdateControls();
 }
 
 void MainWindow::RemoveFilesCommand() {
-    RemoveFiles(list_, services_);
+    if (RemoveFiles(list_, services_))
+        status_.RebuildStatus(list_);
     UpdateControls();
 }
 
 void MainWindow::MergeFilesCommand() {
-    MergeHost host{hwnd_, list_, services_, progress_, prefs_.strSaveDir, pendingError_};
-    MergeFiles(host);
+    MergeHost host{hwnd_, status_, services_, progress_, prefs_.strSaveDir, pendingError_};
+    // The merge reads its own copy of the paths.
+    const std::vector<std::wstring> inputs = list_.Texts();
+    MergeFiles(host, inputs);
 }
 
 void MainWindow::HelpCommand() {
@@ -113,7 +117,9 @@ void MainWindow::ShowAbout() {
 
 bool MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
     return RunAlone([&] {
-        lvwFiles_OLEDragDrop(list_, paths);
+        const AddedEntries added = AddDroppedFiles(list_, paths);
+        if (list_.Count() > 0)
+            status_.RebuildStatus(list_, added.first, added.bytes);
         UpdateControls();
     });
 }

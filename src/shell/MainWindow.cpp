@@ -2,7 +2,7 @@
 
 #include "platform/Dpi.h"
 #include "platform/Services.h"
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 #include "shell/CommandState.h"
 
 #include "resource.h"
@@ -132,7 +132,8 @@ bool MainWindow::Form_Load() {
     column.cx = listView_.ClientRect().right - TwipsToPixels(kColumnGap, dpi_);
     listView_.Send(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
-    list_.Attach(listView_.Handle(), statusBar_.Handle());
+    list_.Attach(listView_.Handle());
+    status_.Attach(statusBar_.Handle());
     listDrag_.Attach(listView_.Handle());
     dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
         [this](const std::vector<std::wstring>& paths) { return OnFilesDropped(paths); },

@@ -13,6 +13,7 @@
 #include "platform/WindowProc.h"
 #include "progress/ProgressDialog.h"
 #include "shell/Preferences.h"
+#include "shell/StatusBar.h"
 #include "shell/Toolbar.h"
 
 #include <functional>
@@ -37,6 +38,7 @@ public:
     bool TranslateShortcut(MSG& msg) const;
 
     FileList& List() { return list_; }
+    StatusBar& Status() { return status_; }
     Preferences& Prefs() { return prefs_; }
     HWND ToolbarWindow() const { return toolbar_.Handle(); }
     HWND StatusBarWindow() const { return statusBar_.Handle(); }
@@ -97,6 +99,7 @@ private:
     // After a DPI change, the column gap the next layout keeps, already scaled.
     std::optional<int> scaledGap_;
     FileList list_;
+    StatusBar status_;
     ListDrag listDrag_{list_, [this](int gap) { OnEntriesDragged(gap); }};
     Preferences prefs_;
     PendingError pendingError_;

@@ -1,7 +1,7 @@
 #pragma once
 // Where the preferences live: HKEY_CURRENT_USER\Software\<title>\Preferences.
 
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include <ole2.h>
 
 #include "platform/Win32Services.h"
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 #include "shell/Help.h"
 #include "shell/MainWindow.h"
 #include "shell/RegistryNames.h"

@@ -2,7 +2,7 @@
 
 #include "paths/Filenames.h"
 #include "platform/VersionInfo.h"
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 
 #include <commctrl.h>
 

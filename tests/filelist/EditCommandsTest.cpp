@@ -124,7 +124,7 @@ TEST_CASE("Remove takes out the selected entries and updates the summary") {
     f.Command(IDM_REMOVE);
     CHECK(f.Texts().empty());
     CHECK(f.Status().empty());
-    CHECK(f.List().StatusText().empty());
+    CHECK(f.window.Status().StatusText().empty());
     CHECK_FALSE(IsMenuCommandEnabled(f.window.Menu(), IDM_REMOVE));
 }
 

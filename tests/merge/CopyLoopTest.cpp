@@ -236,7 +236,7 @@ TEST_CASE("An output that cannot be created is reported before anything else cha
     for (const auto& [output, error] : cases) {
         CAPTURE(output);
         rig.services.messages.clear();
-        rig.List().SetStatusText(L"untouched");
+        rig.window.Status().SetStatusText(L"untouched");
         WriteMergedFile(rig.host, rig.inputs, output, 300, rig.options);
         CHECK(rig.services.Warnings() ==
               Texts{L"Cannot open the file " + output + L".\r" + GetErrorText(error) +

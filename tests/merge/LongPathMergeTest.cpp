@@ -1,4 +1,4 @@
-#include "filelist/StatusSummary.h"
+#include "app/FormatNumber.h"
 #include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
 #include "support/LongPathsRefused.h"
@@ -67,7 +67,7 @@ TEST_CASE("Files 300 to 1,000 characters deep merge, and messages show the paths
     rig.Fill(inputs);
     CHECK(rig.Status() == L"3 files (" + FormatNumber(75003) + L" Bytes)");
     rig.services.saveResults.push_back(ScriptedServices::Chosen(output, deepest.Path()));
-    MergeFiles(rig.host, rig.options);
+    MergeFiles(rig.host, rig.Texts(), rig.options);
     CHECK(rig.services.Warnings().empty());
     CHECK(FileBytes(Prefixed(output)) == Bytes{one + two + three});
     CHECK(rig.saveDir == deepest.Path());
@@ -76,7 +76,7 @@ TEST_CASE("Files 300 to 1,000 characters deep merge, and messages show the paths
     const auto again = [&] {
         rig.services.messages.clear();
         rig.services.saveResults.push_back(ScriptedServices::Chosen(output, deepest.Path()));
-        MergeFiles(rig.host, rig.options);
+        MergeFiles(rig.host, rig.Texts(), rig.options);
         return rig.services.Warnings();
     };
     rig.services.saveResults.push_back(ScriptedServices::Chosen(inputs[1], middle.Path()));

@@ -1,4 +1,4 @@
-#include "filelist/StatusSummary.h"
+#include "app/FormatNumber.h"
 #include "merge/FileIdentity.h"
 #include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
@@ -18,7 +18,7 @@ namespace {
 Texts MergeCommand(MergeRig& rig, const Texts& listed, const FileDialogResult& dialog) {
     rig.services.saveResults.push_back(dialog);
     rig.Fill(listed);
-    MergeFiles(rig.host, rig.options);
+    MergeFiles(rig.host, rig.Texts(), rig.options);
     CHECK(rig.Texts() == listed);
     return rig.services.Warnings();
 }

@@ -3,6 +3,7 @@
 // services, a progress dialog with a watch on its bar, and input files of known
 // contents.
 
+#include "merge/CopyLoop.h"
 #include "merge/MergeCommand.h"
 #include "platform/PendingError.h"
 #include "progress/ProgressDialog.h"
@@ -39,7 +40,7 @@ struct MergeRig : MainWindowFixture {
     ProgressDialog progress;
     std::wstring saveDir;
     PendingError pendingError;
-    MergeHost host{Hwnd(), List(), services, progress, saveDir, pendingError};
+    MergeHost host{Hwnd(), window.Status(), services, progress, saveDir, pendingError};
     // Window events after every block, so that a test knows when a click is handled.
     CopyOptions options{.progressIntervalMs = 0, .calls = {}, .freeSpace = {}};
     std::wstring output = dir / L"out.bin";
@@ -69,7 +70,7 @@ struct MergeRig : MainWindowFixture {
     void Fill(const std::vector<std::wstring>& paths) {
         for (const auto& path : paths)
             List().AddFile(path);
-        List().RebuildStatus();
+        window.Status().RebuildStatus(List());
     }
     // Lists the inputs and runs the copy stage on them.
     void Merge(double total) {
@@ -81,7 +82,7 @@ struct MergeRig : MainWindowFixture {
     // and the list unchanged.
     void CheckRestored() {
         CHECK(IsWindowEnabled(Hwnd()));
-        CHECK(Status() == List().StatusText());
+        CHECK(Status() == window.Status().StatusText());
         CHECK_FALSE(progress.IsLoaded());
         CHECK(Texts() == inputs);
     }

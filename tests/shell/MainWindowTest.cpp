@@ -1,4 +1,4 @@
-#include "filelist/StatusSummary.h"
+#include "app/FormatNumber.h"
 #include "shell/CommandState.h"
 #include "shell/RegistryNames.h"
 #include "shell/Toolbar.h"
@@ -94,14 +94,14 @@ TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 Gi
     CHECK(f.Status().empty());
     f.Drop({f.File(L"empty.bin")});
     CHECK(f.Status() == L"1 files (0 Bytes)");
-    CHECK(f.List().StatusText() == f.Status());
+    CHECK(f.window.Status().StatusText() == f.Status());
 
     // The same file twice counts twice; a file deleted after it was added counts 0.
     const auto seven = f.File(L"seven.bin", 7), gone = f.File(L"gone.bin", 1000);
     f.Drop({seven, seven, gone});
     CHECK(f.Status() == L"4 files (" + Grouped(L"1,014") + L" Bytes)");
     DeleteFileW(gone.c_str());
-    f.List().RebuildStatus();
+    f.window.Status().RebuildStatus(f.List());
     CHECK(f.Status() == L"4 files (14 Bytes)");
     CHECK(f.Texts().size() == 4); // the entry stays
 
@@ -136,10 +136,10 @@ TEST_CASE("The status bar is written only when its text changes") {
     f.Drop({f.File(L"a.bin", 3)});
     int writes = 0;
     MessageSpy spy(SB_SETTEXTW, [&](WPARAM) { ++writes; });
-    f.List().SetStatusText(f.Status());
+    f.window.Status().SetStatusText(f.Status());
     CHECK(writes == 0);
-    f.List().SetStatusText(L"Merging...");
-    f.List().SetStatusText(L"merging..."); // letter case counts as a change
+    f.window.Status().SetStatusText(L"Merging...");
+    f.window.Status().SetStatusText(L"merging..."); // letter case counts as a change
     CHECK(writes == 2);
     CHECK(f.Status() == L"merging...");
 }

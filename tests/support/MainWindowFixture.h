@@ -42,7 +42,7 @@ public:
     // lower case.
     std::wstring Letters();
     void SelectOnly(const std::vector<int>& indexes);
-    std::wstring Status() { return List().ShownStatusText(); }
+    std::wstring Status() { return window.Status().ShownStatusText(); }
 };
 
 // Shows the About box from the fixture's window and inspects it while it is open;

@@ -1,6 +1,6 @@
 #include "support/ScriptedServices.h"
 
-#include "shell/AppInfo.h"
+#include "app/AppInfo.h"
 
 #include <atomic>
 #include <new>
