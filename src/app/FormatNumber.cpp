@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -36,5 +38,11 @@ std::wstring FormatNumber(double value, const wchar_t* locale) {
     std::wstring text(static_cast<std::size_t>(length), L'\0');
     GetNumberFormatEx(locale, 0, digits.c_str(), &format, text.data(), length);
     text.resize(static_cast<std::size_t>(length - 1));
+    return text;
+}
+
+std::wstring FormatErrorCode(unsigned long code) {
+    wchar_t text[16];
+    std::swprintf(text, std::size(text), L"0x%04lX", code);
     return text;
 }

@@ -1,5 +1,6 @@
 #include "filelist/AddFiles.h"
 
+#include "app/FormatNumber.h"
 #include "filelist/FileList.h"
 #include "paths/Filenames.h"
 #include "platform/EventPump.h"
@@ -118,9 +119,7 @@ std::wstring CommonDialogErrorText(DWORD code) {
     case FNERR_BUFFERTOOSMALL:
         return L"The buffer is too small for the names of the selected files.";
     }
-    wchar_t hex[16];
-    swprintf(hex, std::size(hex), L"0x%04lX", static_cast<unsigned long>(code));
-    return std::wstring(L"The file dialog failed with error ") + hex + L".";
+    return L"The file dialog failed with error " + FormatErrorCode(code) + L".";
 }
 
 bool AddFiles(AddFilesContext& c) {

@@ -3,6 +3,7 @@
 #include "paths/LongPaths.h"
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/SystemCalls.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,33 +35,19 @@ std::optional<FileIdentity> IdentityOf(HANDLE file) {
     return identity;
 }
 
-template <typename Call> std::wstring GrowingCall(Call call) {
-    std::wstring text(260, L'\0');
-    for (;;) {
-        const DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
-        if (length == 0)
-            return {};
-        if (length < text.size()) {
-            text.resize(length);
-            return text;
-        }
-        text.resize(length);
-    }
-}
-
 std::wstring FullPath(const std::wstring& path) {
     // The system resolves no more than MAX_PATH characters: a longer path is
     // resolved by text.
     if (path.size() >= kMaxPath)
         return WithoutLongPathPrefix(SystemPath(path));
-    return GrowingCall([&](wchar_t* buffer, DWORD size) {
+    return GrowingText([&](wchar_t* buffer, DWORD size) {
         return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
     });
 }
 
 std::wstring LongPath(const std::wstring& path) {
     const std::wstring asked = SystemPath(path);
-    return WithoutLongPathPrefix(GrowingCall([&](wchar_t* buffer, DWORD size) {
+    return WithoutLongPathPrefix(GrowingText([&](wchar_t* buffer, DWORD size) {
         return GetLongPathNameW(asked.c_str(), buffer, size);
     }));
 }

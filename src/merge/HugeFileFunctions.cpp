@@ -2,23 +2,12 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
+#include "platform/SystemCalls.h"
 
 #include <iterator>
 
-namespace {
-
-constexpr double kTwoTo32 = 4294967296.0;
-
-double FromHalves(DWORD high, DWORD low) {
-    return ULongToDouble(static_cast<std::int32_t>(high)) * kTwoTo32 +
-           ULongToDouble(static_cast<std::int32_t>(low));
-}
-
-} // namespace
-
 double ULongToDouble(std::int32_t value) {
-    const double result = value;
-    return value < 0 ? result + kTwoTo32 : result;
+    return static_cast<std::uint32_t>(value);
 }
 
 double GetHugeFileSize(const std::wstring& path) {
@@ -29,22 +18,19 @@ double GetHugeFileSize(const std::wstring& path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size))
         return -1;
-    return FromHalves(static_cast<DWORD>(size.HighPart), size.LowPart);
+    return SizeFromHalves(static_cast<DWORD>(size.HighPart), size.LowPart);
 }
 
 double GetHugeFreeSpace(const std::wstring& rootPath) {
     using FreeSpaceEx = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto freeSpaceEx = kernel ? reinterpret_cast<FreeSpaceEx>(reinterpret_cast<void*>(
-                                          GetProcAddress(kernel, "GetDiskFreeSpaceExW")))
-                                    : nullptr;
+    const auto freeSpaceEx = SystemFunction<FreeSpaceEx>(L"kernel32.dll", "GetDiskFreeSpaceExW");
     if (!freeSpaceEx)
         return GetFreeSpaceByClusters(rootPath);
 
     ULARGE_INTEGER available{}, total{}, totalFree{};
     if (!freeSpaceEx(SystemPath(rootPath).c_str(), &available, &total, &totalFree))
         return -1;
-    return FromHalves(available.HighPart, available.LowPart);
+    return SizeFromHalves(available.HighPart, available.LowPart);
 }
 
 double GetFreeSpaceByClusters(const std::wstring& rootPath) {

@@ -12,8 +12,6 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
-
 namespace {
 
 constexpr wchar_t kTooFewFilesMessage[] = L"Merging requires at least two files.\r\r"
@@ -33,13 +31,7 @@ std::wstring NoRoomMessage(const std::wstring& drive, double needed, double free
 }
 
 std::wstring SaveDialogFailure(DWORD error) {
-    wchar_t code[16];
-    std::swprintf(code, std::size(code), L"0x%04lX", static_cast<unsigned long>(error));
-    return std::wstring(L"The Save As dialog failed with error ") + code + L".";
-}
-
-void Warn(MergeHost& host, const std::wstring& text) {
-    host.services.ShowMessage(host.mainWindow, text, kWarningBox);
+    return L"The Save As dialog failed with error " + FormatErrorCode(error) + L".";
 }
 
 // The Save As dialog, proposed from the first entry: "merge." with its extension,

@@ -18,3 +18,7 @@ struct MergeHost {
     std::wstring& saveDir; // the SaveDir preference
     PendingError& pendingError;
 };
+
+// A warning of the merge, owned by the progress dialog while it stands, by the main
+// window otherwise.
+void Warn(MergeHost& host, const std::wstring& text);

@@ -52,8 +52,7 @@ MergeSession::~MergeSession() {
 
 void MergeSession::Warn(const std::wstring& text) {
     SetTaskbarState(TaskbarState::Error);
-    HWND owner = host_.progress.IsLoaded() ? host_.progress.Handle() : host_.mainWindow;
-    host_.services.ShowMessage(IsWindow(owner) ? owner : nullptr, text, kWarningBox);
+    ::Warn(host_, text);
 }
 
 void MergeSession::SetTaskbarState(TaskbarState state) {

@@ -23,8 +23,8 @@ public:
     void Begin(const std::wstring& output, double total);
     MergeHost& Host() { return host_; }
 
-    // A failure message, owned by the progress dialog while it stands; the taskbar
-    // button shows the error meanwhile.
+    // A failure message (Warn in MergeHost.h); the taskbar button shows the error
+    // meanwhile.
     void Warn(const std::wstring& text);
     void SetTaskbarState(TaskbarState state);
     void SetTaskbarDone(double done);

@@ -36,3 +36,9 @@ std::wstring GetDrive(const std::wstring& path) {
     }
     return {};
 }
+
+std::wstring FolderPath(std::wstring folder) {
+    if (folder.size() == 2 && folder[1] == L':')
+        folder += L'\\';
+    return folder;
+}

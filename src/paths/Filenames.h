@@ -11,5 +11,8 @@ std::wstring GetExtension(const std::wstring& path);
 // when there is no "\" past the first character.
 std::wstring GetDirectory(const std::wstring& path);
 
+// A folder as a path of its own: a drive's "X:" becomes its root "X:\".
+std::wstring FolderPath(std::wstring folder);
+
 // The drive of the path's folder: "X:" or "\\server\share", or empty.
 std::wstring GetDrive(const std::wstring& path);

@@ -1,14 +1,14 @@
 #include "platform/Dpi.h"
 
+#include "platform/SystemCalls.h"
+#include "platform/Window.h"
+
 namespace {
 
 // Present on Windows 10 1607 and later; looked up so the program still starts on
 // older systems, where the system DPI is used.
 template <typename Function> Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-               : nullptr;
+    return SystemFunction<Function>(L"user32.dll", name);
 }
 
 int SystemDpi() {
@@ -84,4 +84,10 @@ SIZE MeasureText(HWND control, HFONT font, const std::wstring& text) {
     if (!text.empty())
         GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     return {extent.cx, metrics.tmHeight};
+}
+
+RECT PlaceLabel(HWND label, HFONT font, int left, int top) {
+    const SIZE size = MeasureText(label, font, Window(label).Text());
+    Window(label).Move(left, top, size.cx, size.cy);
+    return {left, top, left + size.cx, top + size.cy};
 }

@@ -23,3 +23,7 @@ IconHandle LoadIconForDpi(int resourceId, bool small, int dpi);
 
 // A text's width and the font's line height, in pixels, as a control draws it.
 SIZE MeasureText(HWND control, HFONT font, const std::wstring& text);
+// Moves a label and gives it the width of its text and the height of its font's
+// line, so that no descender is cut off whatever the system's font; returns where
+// it stands.
+RECT PlaceLabel(HWND label, HFONT font, int left, int top);

@@ -2,6 +2,7 @@
 
 #include "paths/LongPaths.h"
 #include "platform/Handles.h"
+#include "platform/SystemCalls.h"
 
 namespace {
 
@@ -12,17 +13,16 @@ bool HasWildcard(const std::wstring& path) {
     return path.find_first_of(L"*?", start) != std::wstring::npos;
 }
 
-double SizeOf(DWORD high, DWORD low) {
+} // namespace
+
+double SizeFromHalves(DWORD high, DWORD low) {
     return static_cast<double>(high) * 4294967296.0 + low;
 }
 
 std::wstring CurrentDirectory() {
-    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
-    directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
-    return directory;
+    return GrowingText(
+        [](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
-
-} // namespace
 
 std::wstring SystemPath(const std::wstring& path) {
     if (path.size() < kMaxPath || HasLongPathPrefix(path))
@@ -49,7 +49,7 @@ Lookup LookUpFile(const std::wstring& path, double* size) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return Lookup::NotFound;
     if (size)
-        *size = SizeOf(data.nFileSizeHigh, data.nFileSizeLow);
+        *size = SizeFromHalves(data.nFileSizeHigh, data.nFileSizeLow);
     return Lookup::Found;
 }
 
@@ -62,7 +62,8 @@ std::vector<FolderFile> ListFolderFiles(const std::wstring& folder) {
         return files;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back({data.cFileName, SizeOf(data.nFileSizeHigh, data.nFileSizeLow)});
+            files.push_back(
+                {data.cFileName, SizeFromHalves(data.nFileSizeHigh, data.nFileSizeLow)});
     } while (FindNextFileW(find.Get(), &data));
     return files;
 }

@@ -2,6 +2,8 @@
 // File-system lookups by directory entry. They accept hidden and system files and
 // never count a folder as a file.
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,12 @@
 // (paths/LongPaths.h), so that it works whatever the system's long-path setting.
 // Every call of a file function goes through it; what the user sees never does.
 std::wstring SystemPath(const std::wstring& path);
+
+// The process's current directory.
+std::wstring CurrentDirectory();
+
+// A size the system gives in two 32-bit halves, exact up to 2^53 bytes.
+double SizeFromHalves(DWORD high, DWORD low);
 
 enum class Lookup {
     Found,    // a file of exactly that name

@@ -1,6 +1,7 @@
 #include "platform/VersionInfo.h"
 
 #include "platform/FileSystem.h"
+#include "platform/SystemCalls.h"
 
 #include <windows.h>
 
@@ -58,14 +59,7 @@ VersionInfo ReadVersionInfo(const std::wstring& modulePath) {
 }
 
 std::wstring ProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2); // cut short: ask again with more room
-    }
+    // A name cut short comes back as long as the room it had.
+    return GrowingText(
+        [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
 }

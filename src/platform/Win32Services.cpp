@@ -1,6 +1,8 @@
 #include "platform/Win32Services.h"
 
+#include "paths/Filenames.h"
 #include "platform/ComPtr.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 
 #include <commdlg.h>
@@ -21,20 +23,12 @@ std::wstring DialogFilter(const std::wstring& filter) {
     return out;
 }
 
-std::wstring CurrentDirectory() {
-    std::wstring dir(GetCurrentDirectoryW(0, nullptr), L'\0');
-    dir.resize(GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data()));
-    return dir;
-}
-
 // The folder of a chosen name: without its last backslash, except at a drive's root.
 std::wstring FolderBefore(const std::wstring& path, std::size_t nameOffset) {
     std::wstring folder = path.substr(0, nameOffset);
     if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'\0'))
         folder.pop_back();
-    if (folder.size() == 2 && folder[1] == L':')
-        folder += L'\\';
-    return folder;
+    return FolderPath(folder);
 }
 
 using DialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);

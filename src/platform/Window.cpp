@@ -36,3 +36,10 @@ void CenterOverOwner(HWND window, HWND owner) {
                                   std::max<int>(area.top, area.bottom - height));
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+HWND CreateChildControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
+                        int id) {
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}

@@ -9,6 +9,10 @@
 // missing or minimized), kept within the owner's monitor's work area.
 void CenterOverOwner(HWND window, HWND owner);
 
+// A visible child control of the program's module, placed later by its layout.
+HWND CreateChildControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
+                        int id);
+
 class Window {
 public:
     Window(HWND hwnd = nullptr) : hwnd_(hwnd) {}

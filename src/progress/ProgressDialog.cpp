@@ -63,12 +63,6 @@ SIZE OuterSize(int dpi) {
                               dpi);
 }
 
-HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
-    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
 } // namespace
 
 ProgressDialog::~ProgressDialog() {
@@ -216,10 +210,11 @@ void ProgressDialog::CreateControls() {
     const HWND hwnd = window_.Get();
     // Created in their tab order: the output line first.
     constexpr DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    status2_ = CreateChild(hwnd, L"STATIC", L"", kLabel, IDC_STATUS2);
-    status1_ = CreateChild(hwnd, L"STATIC", L"", kLabel, IDC_STATUS1);
-    bar_ = CreateChild(hwnd, PROGRESS_CLASSW, L"", PBS_SMOOTH, IDC_PROGRESSBAR);
-    cancel_ = CreateChild(hwnd, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+    status2_ = CreateChildControl(hwnd, L"STATIC", L"", kLabel, IDC_STATUS2);
+    status1_ = CreateChildControl(hwnd, L"STATIC", L"", kLabel, IDC_STATUS1);
+    bar_ = CreateChildControl(hwnd, PROGRESS_CLASSW, L"", PBS_SMOOTH, IDC_PROGRESSBAR);
+    cancel_ =
+        CreateChildControl(hwnd, L"BUTTON", L"Cancel", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
 }
 
 void ProgressDialog::Layout() {
@@ -230,10 +225,8 @@ void ProgressDialog::Layout() {
     font_ = std::move(font);
     const int left = TwipsToPixels(kMargin, dpi_);
     for (const auto& [label, top] :
-         {std::pair{status1_, kStatus1Top}, std::pair{status2_, kStatus2Top}}) {
-        const SIZE size = MeasureText(label, font_.Get(), Window(label).Text());
-        Window(label).Move(left, TwipsToPixels(top, dpi_), size.cx, size.cy);
-    }
+         {std::pair{status1_, kStatus1Top}, std::pair{status2_, kStatus2Top}})
+        PlaceLabel(label, font_.Get(), left, TwipsToPixels(top, dpi_));
     for (const auto& [control, twips] : {std::pair{bar_, kBar}, std::pair{cancel_, kCancel}}) {
         const RECT r = ToPixels(twips, dpi_);
         Window(control).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);

@@ -1,13 +1,14 @@
 #include "shell/AboutBox.h"
 
+#include "app/AppInfo.h"
 #include "platform/DialogTemplate.h"
 #include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
+#include "platform/SystemCalls.h"
 #include "platform/VersionInfo.h"
 #include "platform/Window.h"
 #include "platform/WindowProc.h"
-#include "app/AppInfo.h"
 
 #include "resource.h"
 
@@ -66,11 +67,7 @@ void DrawEtchedRule(HDC dc, int left, int top, int right, int dpi) {
 // system has it, would move the controls a second time.
 void KeepDialogManagerOutOfDpiChanges(HWND dialog) {
     using Function = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto set = user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(
-                                  GetProcAddress(user32, "SetDialogDpiChangeBehavior")))
-                            : nullptr;
-    if (set)
+    if (const auto set = SystemFunction<Function>(L"user32.dll", "SetDialogDpiChangeBehavior"))
         set(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
 }
 
@@ -221,19 +218,13 @@ private:
     }
 
     Window CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int id) {
-        return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleW(nullptr), nullptr);
+        return CreateChildControl(hwnd_, className, text, style, id);
     }
 
-    // A label takes the width of its text and the height of its font's line, so
-    // that no descender is cut off, whatever the system's font.
     RECT PlaceLabel(int id, int left, int top) {
-        Window label(GetDlgItem(hwnd_, id));
-        const SIZE size = MeasureText(
-            label.Handle(), reinterpret_cast<HFONT>(label.Send(WM_GETFONT)), label.Text());
-        label.Move(left, top, size.cx, size.cy);
-        return {left, top, left + size.cx, top + size.cy};
+        const Window label(GetDlgItem(hwnd_, id));
+        return ::PlaceLabel(label.Handle(), reinterpret_cast<HFONT>(label.Send(WM_GETFONT)), left,
+                            top);
     }
 
     Services& services_;

@@ -6,8 +6,10 @@
 
 namespace {
 
-void EnableCommand(HMENU menu, UINT id, bool enable) {
+// The menu item and the toolbar button that run the command.
+void EnableCommand(HMENU menu, HWND toolbar, UINT id, bool enable) {
     EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+    EnableToolbarButtonOf(toolbar, static_cast<int>(id), enable);
 }
 
 // The "Sort Files" submenu has no command of its own; it is the item whose popup
@@ -46,28 +48,13 @@ bool IsMenuCommandEnabled(HMENU menu, UINT commandId) {
     return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
-bool IsSortSubmenuEnabled(HMENU menu) {
-    HMENU parent = nullptr;
-    int position = 0;
-    if (!FindMenuItemHolding(menu, IDM_SORT_FILES_ASC, &parent, &position))
-        return false;
-    return !(GetMenuState(parent, static_cast<UINT>(position), MF_BYPOSITION) &
-             (MF_GRAYED | MF_DISABLED));
-}
-
-void UpdateControls(HMENU menu, HWND toolbar, int entryCount) {
+void EnableCommandsFor(HMENU menu, HWND toolbar, int entryCount) {
     const bool two = entryCount >= 2;
-    EnableToolbarKey(toolbar, L"merge", two);
-    EnableCommand(menu, IDM_MERGE, two);
-    EnableToolbarKey(toolbar, L"up", two);
-    EnableCommand(menu, IDM_UP, two);
-    EnableToolbarKey(toolbar, L"down", two);
-    EnableCommand(menu, IDM_DOWN, two);
+    for (const UINT id : {IDM_MERGE, IDM_UP, IDM_DOWN})
+        EnableCommand(menu, toolbar, id, two);
     EnableSortSubmenu(menu, two);
 
     const bool one = entryCount >= 1;
-    EnableCommand(menu, IDM_SELECT_ALL, one);
-    EnableCommand(menu, IDM_INVERT_SELECTION, one);
-    EnableToolbarKey(toolbar, L"remove", one);
-    EnableCommand(menu, IDM_REMOVE, one);
+    for (const UINT id : {IDM_SELECT_ALL, IDM_INVERT_SELECTION, IDM_REMOVE})
+        EnableCommand(menu, toolbar, id, one);
 }

@@ -6,10 +6,7 @@
 #include "platform/VersionInfo.h"
 
 std::wstring ProgramDirectory() {
-    std::wstring directory = GetDirectory(ProgramPath());
-    if (directory.size() == 2 && directory[1] == L':')
-        directory += L'\\';
-    return directory;
+    return FolderPath(GetDirectory(ProgramPath()));
 }
 
 void IDM_HELP_Click(HWND owner, Services& services, const std::wstring& programDirectory) {

@@ -9,6 +9,7 @@
 #include "shell/AboutBox.h"
 #include "shell/CommandState.h"
 #include "shell/Help.h"
+#include "shell/Toolbar.h"
 
 #include "resource.h"
 
@@ -71,19 +72,7 @@ void MainWindow::RunMenuCommand(int id) {
 }
 
 void MainWindow::Toolbar1_ButtonClick(const wchar_t* key) {
-    if (!key)
-        return;
-    const std::wstring k = key;
-    if (k == L"add")
-        AddFilesCommand();
-    else if (k == L"remove")
-        RemoveFilesCommand();
-    else if (k == L"up")
-        MoveUp(list_, services_);
-    else if (k == L"down")
-        MoveDown(list_, services_);
-    else if (k == L"merge")
-        MergeFilesCommand();
+    RunMenuCommand(MenuCommandOfKey(key));
 }
 
 void MainWindow::AddFilesCommand() {

@@ -168,7 +168,7 @@ void MainWindow::ApplyIcons() {
 }
 
 void MainWindow::UpdateControls() {
-    ::UpdateControls(Menu(), toolbar_.Handle(), list_.Count());
+    EnableCommandsFor(Menu(), toolbar_.Handle(), list_.Count());
 }
 
 void MainWindow::ExitProgram() {

@@ -17,21 +17,26 @@ struct ButtonDesign {
     const wchar_t* key;
     const wchar_t* tooltip;
     int image;
+    int menuCommand; // the menu's command that the button runs
 };
 
 constexpr ButtonDesign kButtons[] = {
-    {IDT_ADD, L"Add", L"add", L"Add files to the list", 0},
-    {IDT_REMOVE, L"Remove", L"remove", L"Remove files from the list", 1},
-    {0, nullptr, nullptr, nullptr, 0},
-    {IDT_UP, L"Up", L"up", L"Move selected files up", 2},
-    {IDT_DOWN, L"Down", L"down", L"Move selected files down", 3},
-    {0, nullptr, nullptr, nullptr, 0},
-    {IDT_MERGE, L"Merge", L"merge", L"Merge the files", 4},
+    {IDT_ADD, L"Add", L"add", L"Add files to the list", 0, IDM_ADD},
+    {IDT_REMOVE, L"Remove", L"remove", L"Remove files from the list", 1, IDM_REMOVE},
+    {0, nullptr, nullptr, nullptr, 0, 0},
+    {IDT_UP, L"Up", L"up", L"Move selected files up", 2, IDM_UP},
+    {IDT_DOWN, L"Down", L"down", L"Move selected files down", 3, IDM_DOWN},
+    {0, nullptr, nullptr, nullptr, 0, 0},
+    {IDT_MERGE, L"Merge", L"merge", L"Merge the files", 4, IDM_MERGE},
 };
 
 constexpr int kImageWidth = 15, kImageHeight = 16, kImageCount = 5;
 constexpr COLORREF kMaskColour = RGB(192, 192, 192);
 constexpr int kButtonWidthTwips = 705, kButtonHeightTwips = 540;
+
+SIZE ImageSize(int dpi) {
+    return {MulDiv(kImageWidth, dpi, 96), MulDiv(kImageHeight, dpi, 96)};
+}
 
 const ButtonDesign* FindById(int id) {
     for (const auto& b : kButtons)
@@ -43,7 +48,7 @@ const ButtonDesign* FindById(int id) {
 // The image strip of a resource, stretched to the DPI; silver stays the mask colour
 // because the stretch copies pixels without blending.
 ImageListHandle LoadImages(int bitmapId, int dpi) {
-    const int cx = MulDiv(kImageWidth, dpi, 96), cy = MulDiv(kImageHeight, dpi, 96);
+    const auto [cx, cy] = ImageSize(dpi);
     ImageListHandle list(ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
     BitmapHandle strip(
         static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
@@ -69,12 +74,11 @@ ImageListHandle LoadImages(int bitmapId, int dpi) {
 void ScaleMainToolbar(HWND toolbar, int dpi, ToolbarImages& images) {
     // The toolbar is given the new lists before the old ones are destroyed.
     ToolbarImages scaled{LoadImages(IDB_TOOLBAR_NORMAL, dpi), LoadImages(IDB_TOOLBAR_HOT, dpi)};
-    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0,
-                 MAKELPARAM(MulDiv(kImageWidth, dpi, 96), MulDiv(kImageHeight, dpi, 96)));
+    const SIZE image = ImageSize(dpi);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image.cx, image.cy));
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled.normal.Get()));
     SendMessageW(toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled.hot.Get()));
     images = std::move(scaled);
-    FitMainToolbarButtons(toolbar, dpi);
 }
 
 void FitMainToolbarButtons(HWND toolbar, int dpi) {
@@ -87,7 +91,7 @@ void FitMainToolbarButtons(HWND toolbar, int dpi) {
             continue;
         const SIZE text = MeasureText(toolbar, font, b.caption);
         width = std::max<int>(width, text.cx + LOWORD(padding));
-        height = std::max<int>(height, MulDiv(kImageHeight, dpi, 96) + text.cy + HIWORD(padding));
+        height = std::max<int>(height, ImageSize(dpi).cy + text.cy + HIWORD(padding));
     }
     SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
     SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
@@ -116,7 +120,6 @@ HWND CreateMainToolbar(HWND parent, int dpi, ToolbarImages& images) {
     }
     ScaleMainToolbar(toolbar, dpi, images);
     SendMessageW(toolbar, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
-    FitMainToolbarButtons(toolbar, dpi);
     return toolbar;
 }
 
@@ -137,12 +140,16 @@ int ToolbarCommandOf(const wchar_t* key) {
     return 0;
 }
 
-void EnableToolbarKey(HWND toolbar, const wchar_t* key, bool enable) {
-    if (const int id = ToolbarCommandOf(key))
-        SendMessageW(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enable, 0));
+int MenuCommandOfKey(const wchar_t* key) {
+    for (const auto& b : kButtons)
+        if (b.key && key && std::wcscmp(b.key, key) == 0)
+            return b.menuCommand;
+    return 0;
 }
 
-bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key) {
-    const int id = ToolbarCommandOf(key);
-    return id != 0 && SendMessageW(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+void EnableToolbarButtonOf(HWND toolbar, int menuCommand, bool enable) {
+    for (const auto& b : kButtons)
+        if (b.id != 0 && b.menuCommand == menuCommand)
+            SendMessageW(toolbar, TB_ENABLEBUTTON, static_cast<WPARAM>(b.id),
+                         MAKELPARAM(enable, 0));
 }

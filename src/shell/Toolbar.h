@@ -11,19 +11,23 @@ struct ToolbarImages {
     ImageListHandle hot;    // coloured, under the mouse pointer
 };
 
+// The buttons take their size from FitMainToolbarButtons, once the toolbar has its
+// font.
 HWND CreateMainToolbar(HWND parent, int dpi, ToolbarImages& images);
-// Rebuilds the images and button size for a new DPI.
+// Rebuilds the images for a new DPI.
 void ScaleMainToolbar(HWND toolbar, int dpi, ToolbarImages& images);
 
 // The design's button size, or more where the captions in the toolbar's present
-// font need it, so that no caption is cut.
+// font need it, so that no caption is cut. The one place that sizes the buttons.
 void FitMainToolbarButtons(HWND toolbar, int dpi);
 
 // The key of a toolbar button's command id, or nullptr for none.
 const wchar_t* ToolbarKeyOf(int commandId);
 // The tooltip of a toolbar button's command id, or nullptr.
 const wchar_t* ToolbarTooltipOf(int commandId);
-void EnableToolbarKey(HWND toolbar, const wchar_t* key, bool enable);
-bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key);
 // The command id of a key, 0 when no button has it.
 int ToolbarCommandOf(const wchar_t* key);
+// The menu command a key's button runs, 0 when no button has the key.
+int MenuCommandOfKey(const wchar_t* key);
+// Enables or disables the button that runs a menu command, where there is one.
+void EnableToolbarButtonOf(HWND toolbar, int menuCommand, bool enable);

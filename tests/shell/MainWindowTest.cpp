@@ -11,6 +11,19 @@
 
 namespace {
 
+bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key) {
+    const int id = ToolbarCommandOf(key);
+    return id != 0 && SendMessageW(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+}
+
+bool IsSortSubmenuEnabled(HMENU menu) {
+    HMENU parent = nullptr;
+    int position = 0;
+    return FindMenuItemHolding(menu, IDM_SORT_FILES_ASC, &parent, &position) &&
+           !(GetMenuState(parent, static_cast<UINT>(position), MF_BYPOSITION) &
+             (MF_GRAYED | MF_DISABLED));
+}
+
 // Each command is enabled from a number of entries on; its menu item and its
 // toolbar key, where it has one, agree.
 void CheckStates(MainWindowFixture& f) {
