@@ -122,10 +122,12 @@ std::wstring CommonDialogErrorText(DWORD code) {
     return L"The file dialog failed with error " + FormatErrorCode(code) + L".";
 }
 
-bool AddFiles(AddFilesContext& c) {
+namespace {
+
+// The open dialog as the list and the preferences propose it.
+FileDialogRequest OpenRequest(AddFilesContext& c) {
     if (c.strAddDir.empty() && c.list.Count() > 0)
         c.strAddDir = GetDirectory(c.list.Text(0));
-
     if (const auto limit = DialogLimitOf(c.strFilenameBufSize))
         c.dialogMaxChars = *limit;
     FileDialogRequest request;
@@ -133,15 +135,17 @@ bool AddFiles(AddFilesContext& c) {
     request.filter = kOpenFilter;
     request.initialDir = c.strAddDir;
     request.maxChars = c.dialogMaxChars;
+    return request;
+}
 
-    FileDialogResult result;
-    while (true) {
-        result = c.services.ShowOpenDialog(c.owner, request);
-        if (result.outcome == FileDialogResult::Outcome::Cancelled)
-            return false;
+// Shows the open dialog; where the names chosen do not fit its result, says so and
+// shows it again with the largest limit.
+FileDialogResult AskForFiles(AddFilesContext& c, FileDialogRequest request) {
+    for (;;) {
+        FileDialogResult result = c.services.ShowOpenDialog(c.owner, request);
         if (result.outcome != FileDialogResult::Outcome::TooSmall ||
             c.dialogMaxChars >= kLargestDialogLimit)
-            break;
+            return result;
         c.services.ShowMessage(c.owner, kBufferMessage, kWarningBox);
         // Raised once, straight to the largest limit; the dialog reopens where the
         // user had gone.
@@ -150,51 +154,69 @@ bool AddFiles(AddFilesContext& c) {
         if (!result.folder.empty())
             request.initialDir = result.folder;
     }
+}
+
+// Appends the paths of an open dialog's result.
+void ListChosen(FileList& list, const std::wstring& text) {
+    const int oldCount = list.Count();
+    {
+        FileList::Batch batch(list);
+        for (const auto& path : ParseDialogResult(text))
+            list.AddFile(path);
+    }
+    SortOrMark(list, oldCount);
+}
+
+} // namespace
+
+bool AddFiles(AddFilesContext& c) {
+    const FileDialogResult result = AskForFiles(c, OpenRequest(c));
+    if (result.outcome == FileDialogResult::Outcome::Cancelled)
+        return false;
     if (result.outcome != FileDialogResult::Outcome::Chosen) {
         c.services.ShowMessage(c.owner, AddErrorMessage(CommonDialogErrorText(result.error)),
                                kWarningBox);
         return false;
     }
-
     PumpPendingEvents();
     if (!result.folder.empty())
         c.strAddDir = result.folder;
     if (result.text.empty())
         return false;
-
-    const int oldCount = c.list.Count();
-    {
-        FileList::Batch batch(c.list);
-        for (const auto& path : ParseDialogResult(result.text))
-            c.list.AddFile(path);
-    }
-    SortOrMark(c.list, oldCount);
+    ListChosen(c.list, result.text);
     return true;
 }
 
+namespace {
+
+// Appends a dropped file, or the files directly inside a dropped folder; returns
+// their bytes. The lookup that tells a file from a folder measures the file too,
+// and the listing of a folder its files: the summary need not look them up again.
+double AppendDropped(FileList& list, const std::wstring& path) {
+    double size = 0;
+    switch (LookUpFile(path, &size)) {
+    case Lookup::Found: list.AddFile(path); return size;
+    case Lookup::NotFound: // a folder, or gone
+        size = 0;
+        for (const auto& file : ListFolderFiles(path)) {
+            list.AddFile(path + L"\\" + file.name);
+            size += file.size;
+        }
+        return size;
+    case Lookup::Failed: break; // unreadable: nothing to add
+    }
+    return 0;
+}
+
+} // namespace
+
 AddedEntries AddDroppedFiles(FileList& list, const std::vector<std::wstring>& paths) {
     const int oldCount = list.Count();
-    // The lookup that tells a file from a folder measures the file too, and the
-    // listing of a folder its files: the summary need not look them up again.
     double added = 0;
     {
         FileList::Batch batch(list);
-        for (const auto& path : paths) {
-            double size = 0;
-            switch (LookUpFile(path, &size)) {
-            case Lookup::Found:
-                list.AddFile(path);
-                added += size;
-                break;
-            case Lookup::NotFound: // a folder, or gone
-                for (const auto& file : ListFolderFiles(path)) {
-                    list.AddFile(path + L"\\" + file.name);
-                    added += file.size;
-                }
-                break;
-            case Lookup::Failed: break; // unreadable: nothing to add
-            }
-        }
+        for (const auto& path : paths)
+            added += AppendDropped(list, path);
     }
     const int count = list.Count();
     if (count > 0) {

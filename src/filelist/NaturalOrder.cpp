@@ -58,12 +58,6 @@ int CompareFolded(const std::wstring& a, const std::wstring& b) {
 
 } // namespace
 
-int NaturalCompare(const std::wstring& a, const std::wstring& b) {
-    if (const int c = CompareFolded(Folded(a), Folded(b)))
-        return c;
-    return a.compare(b);
-}
-
 std::vector<std::size_t> NaturalSortOrder(const std::vector<std::wstring>& texts) {
     std::vector<std::wstring> folded;
     folded.reserve(texts.size());

@@ -6,8 +6,5 @@
 #include <string>
 #include <vector>
 
-// Negative, zero or positive as a sorts before, with or after b.
-int NaturalCompare(const std::wstring& a, const std::wstring& b);
-
 // The positions of texts in ascending natural order; a stable sort.
 std::vector<std::size_t> NaturalSortOrder(const std::vector<std::wstring>& texts);

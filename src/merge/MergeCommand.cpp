@@ -12,6 +12,8 @@
 
 #include <commdlg.h>
 
+#include <optional>
+
 namespace {
 
 constexpr wchar_t kTooFewFilesMessage[] = L"Merging requires at least two files.\r\r"
@@ -47,62 +49,84 @@ FileDialogRequest SaveAsRequest(const std::wstring& extension, const std::wstrin
     return request;
 }
 
-void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
-                     const CopyOptions& options) {
+// The inputs' total size, or nothing, having said why, when there are too few or
+// one is missing.
+std::optional<double> MeasureInputs(MergeHost& host, const std::vector<std::wstring>& inputs) {
     if (inputs.size() < 2) {
         Warn(host, kTooFewFilesMessage);
-        return;
+        return std::nullopt;
     }
     double total = 0;
     for (const std::wstring& path : inputs) {
         // A failed lookup counts as missing.
         if (!IsFilePresent(path)) {
             Warn(host, MissingFileMessage(path));
-            return;
+            return std::nullopt;
         }
         // Measured as the copy will read it: the lookup describes a symbolic link
         // itself, not the file it leads to.
         total += GetHugeFileSize(path);
     }
+    return total;
+}
 
+// The output the user chose in the Save As dialog, or nothing.
+std::optional<std::wstring> ChooseOutput(MergeHost& host, const std::vector<std::wstring>& inputs) {
     if (host.saveDir.empty())
         host.saveDir = GetDirectory(inputs.front());
     const FileDialogRequest request = SaveAsRequest(GetExtension(inputs.front()), host.saveDir);
     host.pendingError.Clear();
     const FileDialogResult chosen = host.services.ShowSaveDialog(host.mainWindow, request);
     if (chosen.outcome == FileDialogResult::Outcome::Cancelled)
-        return;
+        return std::nullopt;
     if (chosen.outcome != FileDialogResult::Outcome::Chosen) {
         // No output was chosen, so there is nothing to check and no file may be
         // touched: the failure is reported as the copy stage would report it.
         host.pendingError.Record(chosen.error, SaveDialogFailure(chosen.error));
         Warn(host, InitializationFailedMessage(host.pendingError.description));
-        return;
+        return std::nullopt;
     }
     PumpPendingEvents();
-    const std::wstring& output = chosen.text;
-    host.saveDir = chosen.folder.empty() ? GetDirectory(output) : chosen.folder;
+    host.saveDir = chosen.folder.empty() ? GetDirectory(chosen.text) : chosen.folder;
+    return chosen.text;
+}
 
-    // An input under another name would be destroyed by creating the output.
+// An input under another name would be destroyed by creating the output.
+bool IsAnInput(MergeHost& host, const std::wstring& output,
+               const std::vector<std::wstring>& inputs) {
     const SameFileTest sameFile(output);
     for (const std::wstring& path : inputs) {
         if (sameFile.IsOutput(path)) {
             Warn(host, kSameFileMessage);
-            return;
+            return true;
         }
     }
+    return false;
+}
 
-    // An older output stays until the copy replaces it, so a merge stopped by a
-    // check loses nothing; the room it takes counts as free, as it will be.
+// An older output stays until the copy replaces it, so a merge stopped by a
+// check loses nothing; the room it takes counts as free, as it will be.
+bool HasRoom(MergeHost& host, const std::wstring& output, double total,
+             const CopyOptions& options) {
     const std::wstring drive = GetDrive(output);
     const std::wstring root = drive + L"\\";
     double free = options.freeSpace ? options.freeSpace(root) : GetHugeFreeSpace(root);
     if (free >= 0)
         free += SpaceFreedByReplacing(output, root);
     if (free >= total)
-        WriteMergedFile(host, inputs, output, total, options);
-    else
-        Warn(host, NoRoomMessage(drive, total, free));
+        return true;
+    Warn(host, NoRoomMessage(drive, total, free));
+    return false;
+}
+
+void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
+                     const CopyOptions& options) {
+    const std::optional<double> total = MeasureInputs(host, inputs);
+    if (!total)
+        return;
+    const std::optional<std::wstring> output = ChooseOutput(host, inputs);
+    if (output && !IsAnInput(host, *output, inputs) && HasRoom(host, *output, *total, options))
+        WriteMergedFile(host, inputs, *output, *total, options);
 }
 
 } // namespace

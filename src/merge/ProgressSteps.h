@@ -10,8 +10,6 @@ public:
     // After a block: true when done has passed the threshold, which then moves on
     // by one step however far done has run ahead of it.
     bool Passed(double done);
-    double Step() const { return step_; }
-    double Next() const { return next_; }
 
 private:
     double step_;

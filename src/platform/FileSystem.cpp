@@ -16,7 +16,8 @@ bool HasWildcard(const std::wstring& path) {
 } // namespace
 
 double SizeFromHalves(DWORD high, DWORD low) {
-    return static_cast<double>(high) * 4294967296.0 + low;
+    constexpr double kTwoTo32 = 4294967296.0;
+    return static_cast<double>(high) * kTwoTo32 + low;
 }
 
 std::wstring CurrentDirectory() {

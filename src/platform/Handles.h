@@ -43,81 +43,37 @@ private:
     Type value_ = Traits::Invalid();
 };
 
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { CloseHandle(h); }
-};
-// A handle from CreateFileW, whose failure value is INVALID_HANDLE_VALUE.
-using FileHandle = Unique<FileHandleTraits>;
-
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CloseHandle(h); }
-};
-// A process, thread or event handle, whose failure value is null.
-using KernelHandle = Unique<KernelHandleTraits>;
-
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
-using FindHandle = Unique<FindHandleTraits>;
-
-struct RegKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { RegCloseKey(h); }
-};
-using RegKey = Unique<RegKeyTraits>;
-
-template <typename T> struct GdiTraits {
+// A handle type that is closed by one function of the system.
+template <typename T, auto CloseFunction> struct NullIsNoneTraits {
     using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
+    static void Close(Type h) { CloseFunction(h); }
 };
-using FontHandle = Unique<GdiTraits<HFONT>>;
-using BitmapHandle = Unique<GdiTraits<HBITMAP>>;
-using BrushHandle = Unique<GdiTraits<HBRUSH>>;
-using PenHandle = Unique<GdiTraits<HPEN>>;
+template <auto CloseFunction> struct InvalidValueIsNoneTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseFunction(h); }
+};
 
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyIcon(h); }
-};
-using IconHandle = Unique<IconTraits>;
+// A handle from CreateFileW, whose failure value is INVALID_HANDLE_VALUE.
+using FileHandle = Unique<InvalidValueIsNoneTraits<CloseHandle>>;
+// A process, thread or event handle, whose failure value is null.
+using KernelHandle = Unique<NullIsNoneTraits<HANDLE, CloseHandle>>;
+using FindHandle = Unique<InvalidValueIsNoneTraits<FindClose>>;
+using RegKey = Unique<NullIsNoneTraits<HKEY, RegCloseKey>>;
 
-struct CursorTraits {
-    using Type = HCURSOR;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyCursor(h); }
-};
-using CursorHandle = Unique<CursorTraits>;
+template <typename T> using GdiObject = Unique<NullIsNoneTraits<T, DeleteObject>>;
+using FontHandle = GdiObject<HFONT>;
+using BitmapHandle = GdiObject<HBITMAP>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
 
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyMenu(h); }
-};
-using MenuHandle = Unique<MenuTraits>;
-
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { ImageList_Destroy(h); }
-};
-using ImageListHandle = Unique<ImageListTraits>;
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyWindow(h); }
-};
+using IconHandle = Unique<NullIsNoneTraits<HICON, DestroyIcon>>;
+using CursorHandle = Unique<NullIsNoneTraits<HCURSOR, DestroyCursor>>;
+using MenuHandle = Unique<NullIsNoneTraits<HMENU, DestroyMenu>>;
+using ImageListHandle = Unique<NullIsNoneTraits<HIMAGELIST, ImageList_Destroy>>;
 // A window this code created and must destroy (the progress dialog, test windows).
-using WindowHandle = Unique<WindowTraits>;
+using WindowHandle = Unique<NullIsNoneTraits<HWND, DestroyWindow>>;
 
 // A device context obtained with GetDC, released to its window.
 class WindowDC {

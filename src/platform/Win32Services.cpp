@@ -33,10 +33,44 @@ std::wstring FolderBefore(const std::wstring& path, std::size_t nameOffset) {
 
 using DialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
+// The room a dialog without a length limit of its own (the save dialog) gets: a
+// long path still fits.
+constexpr std::size_t kUnlimitedChars = 32768;
+
+// How a dialog that gave no name ended.
+FileDialogResult NotChosen() {
+    FileDialogResult result;
+    result.error = CommDlgExtendedError();
+    if (result.error == 0) {
+        result.outcome = FileDialogResult::Outcome::Cancelled;
+    } else if (result.error == FNERR_BUFFERTOOSMALL) {
+        result.outcome = FileDialogResult::Outcome::TooSmall;
+        result.folder = CurrentDirectory();
+    } else {
+        result.outcome = FileDialogResult::Outcome::Failed;
+    }
+    return result;
+}
+
+// A single path ends at its own NUL: what follows may be left over from the
+// proposed name. Only a folder with several names, which the dialog marks by a
+// NUL before the first name, ends at the first double NUL.
+std::wstring ChosenText(const std::vector<wchar_t>& buffer, const OPENFILENAMEW& ofn) {
+    const bool severalNames = (ofn.Flags & OFN_ALLOWMULTISELECT) && ofn.nFileOffset > 0 &&
+                              ofn.nFileOffset < buffer.size() &&
+                              buffer[ofn.nFileOffset - 1] == L'\0';
+    std::size_t end = 0;
+    while (end < buffer.size() && buffer[end] != L'\0')
+        ++end;
+    if (severalNames)
+        while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
+            ++end;
+    return std::wstring(buffer.data(), end);
+}
+
 FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialogRequest& request) {
-    // The save dialog has no length limit of its own; a long path still fits.
     const std::size_t capacity =
-        request.maxChars > 0 ? static_cast<std::size_t>(request.maxChars) : 32768;
+        request.maxChars > 0 ? static_cast<std::size_t>(request.maxChars) : kUnlimitedChars;
     std::vector<wchar_t> buffer(std::max<std::size_t>(capacity, request.fileName.size() + 1) + 2,
                                 L'\0');
     std::copy(request.fileName.begin(), request.fileName.end(), buffer.begin());
@@ -53,34 +87,11 @@ FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialog
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     ofn.Flags = request.flags;
 
+    if (!show(&ofn))
+        return NotChosen();
     FileDialogResult result;
-    if (!show(&ofn)) {
-        result.error = CommDlgExtendedError();
-        if (result.error == 0) {
-            result.outcome = FileDialogResult::Outcome::Cancelled;
-        } else if (result.error == FNERR_BUFFERTOOSMALL) {
-            result.outcome = FileDialogResult::Outcome::TooSmall;
-            result.folder = CurrentDirectory();
-        } else {
-            result.outcome = FileDialogResult::Outcome::Failed;
-        }
-        return result;
-    }
-
-    // A single path ends at its own NUL: what follows may be left over from the
-    // proposed name. Only a folder with several names, which the dialog marks by a
-    // NUL before the first name, ends at the first double NUL.
-    const bool severalNames = (request.flags & OFN_ALLOWMULTISELECT) && ofn.nFileOffset > 0 &&
-                              ofn.nFileOffset < buffer.size() &&
-                              buffer[ofn.nFileOffset - 1] == L'\0';
-    std::size_t end = 0;
-    while (end < buffer.size() && buffer[end] != L'\0')
-        ++end;
-    if (severalNames)
-        while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
-            ++end;
     result.outcome = FileDialogResult::Outcome::Chosen;
-    result.text.assign(buffer.data(), end);
+    result.text = ChosenText(buffer, ofn);
     result.folder = FolderBefore(result.text, ofn.nFileOffset);
     return result;
 }

@@ -15,6 +15,13 @@
 
 #include <utility>
 
+namespace {
+
+// The notification code of a WM_COMMAND that an accelerator sent.
+constexpr int kFromAccelerator = 1;
+
+} // namespace
+
 bool MainWindow::RunAlone(const std::function<void()>& command) {
     if (busy_)
         return false;
@@ -49,7 +56,8 @@ void MainWindow::OnCommand(int id, int notifyCode, HWND control) {
         if (control && control == toolbar_.Handle())
             Toolbar1_ButtonClick(ToolbarKeyOf(id));
         // A shortcut reaches only an enabled item, as a click would.
-        else if (notifyCode != 1 || IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
+        else if (notifyCode != kFromAccelerator ||
+                 IsMenuCommandEnabled(Menu(), static_cast<UINT>(id)))
             RunMenuCommand(id);
     });
 }
@@ -104,13 +112,15 @@ void MainWindow::ShowAbout() {
     ShowAboutBox(hwnd_, services_);
 }
 
-bool MainWindow::OnFilesDropped(const std::vector<std::wstring>& paths) {
-    return RunAlone([&] {
-        const AddedEntries added = AddDroppedFiles(list_, paths);
-        if (list_.Count() > 0)
-            status_.RebuildStatus(list_, added.first, added.bytes);
-        UpdateControls();
-    });
+bool MainWindow::lvwFiles_OLEDragDrop(const std::vector<std::wstring>& paths) {
+    return RunAlone([&] { AddDroppedFilesCommand(paths); });
+}
+
+void MainWindow::AddDroppedFilesCommand(const std::vector<std::wstring>& paths) {
+    const AddedEntries added = AddDroppedFiles(list_, paths);
+    if (list_.Count() > 0)
+        status_.RebuildStatus(list_, added.first, added.bytes);
+    UpdateControls();
 }
 
 void MainWindow::OnEntriesDragged(int gap) {

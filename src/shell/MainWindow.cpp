@@ -88,22 +88,27 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE: OnClose(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION:
-        // The process ends after this without a WM_DESTROY.
-        if (wParam)
-            Form_Unload();
-        return 0;
-    case WM_DESTROY:
-        RevokeDragDrop(listView_.Handle());
-        Form_Unload();
-        PostQuitMessage(0);
-        return 0;
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 bool MainWindow::Form_Load() {
     dpi_ = DpiOf(hwnd_);
+    if (!CreateControls())
+        return false;
+    ApplyFonts();
+    ApplyIcons();
+    prefs_ = LoadPreferences(services_);
+    AddFilesColumn();
+    AttachList();
+    UpdateControls();
+    FitClientToDesign();
+    return true;
+}
+
+bool MainWindow::CreateControls() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     toolbar_ = CreateMainToolbar(hwnd_, dpi_, toolbarImages_);
     statusBar_ =
@@ -120,32 +125,43 @@ bool MainWindow::Form_Load() {
     statusBar_.Send(SB_SIMPLE, TRUE);
     listView_.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
-    ApplyFonts();
-    ApplyIcons();
+    return true;
+}
 
-    prefs_ = LoadPreferences(services_);
-
+void MainWindow::AddFilesColumn() {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t*>(L"Files");
     // Measured inside the list's border, so the column does not run under it.
     column.cx = listView_.ClientRect().right - TwipsToPixels(kColumnGap, dpi_);
     listView_.Send(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+}
 
+// The list view shows the list's entries, takes drags of them and drops of files.
+void MainWindow::AttachList() {
     list_.Attach(listView_.Handle());
     status_.Attach(statusBar_.Handle());
     listDrag_.Attach(listView_.Handle());
     dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
-        [this](const std::vector<std::wstring>& paths) { return OnFilesDropped(paths); },
+        [this](const std::vector<std::wstring>& paths) { return lvwFiles_OLEDragDrop(paths); },
         [this] { return !busy_; }));
     RegisterDragDrop(listView_.Handle(), dropTarget_.Get());
-    UpdateControls();
-    FitClientToDesign();
-    return true;
 }
 
 void MainWindow::Form_Unload() {
     SavePreferences(services_, prefs_);
+}
+
+void MainWindow::OnEndSession(bool ending) {
+    // The process ends after this without a WM_DESTROY.
+    if (ending)
+        Form_Unload();
+}
+
+void MainWindow::OnDestroy() {
+    RevokeDragDrop(listView_.Handle());
+    Form_Unload();
+    PostQuitMessage(0);
 }
 
 // Each new font and icon is handed to the window before the one it replaces is

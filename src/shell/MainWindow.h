@@ -53,8 +53,13 @@ private:
 
     // Life of the window.
     bool Form_Load();
+    bool CreateControls();
+    void AddFilesColumn();
+    void AttachList();
     void Form_Resize(UINT sizeType);
     void Form_Unload();
+    void OnEndSession(bool ending);
+    void OnDestroy();
     void ArrangeControls();
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -76,7 +81,8 @@ private:
     void MergeFilesCommand();
     void HelpCommand();
     void ShowAbout();
-    bool OnFilesDropped(const std::vector<std::wstring>& paths);
+    bool lvwFiles_OLEDragDrop(const std::vector<std::wstring>& paths);
+    void AddDroppedFilesCommand(const std::vector<std::wstring>& paths);
     void OnEntriesDragged(int gap);
     // Runs a command unless one is running: false, having done nothing, when one is.
     // The window events a command lets run may bring a second one, and it must not

@@ -133,13 +133,6 @@ const wchar_t* ToolbarTooltipOf(int commandId) {
     return b ? b->tooltip : nullptr;
 }
 
-int ToolbarCommandOf(const wchar_t* key) {
-    for (const auto& b : kButtons)
-        if (b.key && key && std::wcscmp(b.key, key) == 0)
-            return b.id;
-    return 0;
-}
-
 int MenuCommandOfKey(const wchar_t* key) {
     for (const auto& b : kButtons)
         if (b.key && key && std::wcscmp(b.key, key) == 0)

@@ -25,8 +25,6 @@ void FitMainToolbarButtons(HWND toolbar, int dpi);
 const wchar_t* ToolbarKeyOf(int commandId);
 // The tooltip of a toolbar button's command id, or nullptr.
 const wchar_t* ToolbarTooltipOf(int commandId);
-// The command id of a key, 0 when no button has it.
-int ToolbarCommandOf(const wchar_t* key);
 // The menu command a key's button runs, 0 when no button has the key.
 int MenuCommandOfKey(const wchar_t* key);
 // Enables or disables the button that runs a menu command, where there is one.

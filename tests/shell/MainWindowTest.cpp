@@ -12,8 +12,14 @@
 namespace {
 
 bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key) {
-    const int id = ToolbarCommandOf(key);
-    return id != 0 && SendMessageW(toolbar, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+    for (int i = 0; i < SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
+        TBBUTTON button{};
+        SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        const wchar_t* buttonKey = ToolbarKeyOf(button.idCommand);
+        if (buttonKey && std::wstring(buttonKey) == key)
+            return SendMessageW(toolbar, TB_ISBUTTONENABLED, button.idCommand, 0) != 0;
+    }
+    return false;
 }
 
 bool IsSortSubmenuEnabled(HMENU menu) {
