@@ -106,7 +106,7 @@ void InvertSelection(FileList& list) {
         list.MakeCurrent(lastNewlySelected);
 }
 
-void lvwFiles_ColumnClick(FileList& list, int column) {
+void SortByColumn(FileList& list, int column) {
     if (column != 1)
         return;
     list.SortFiles(list.RememberedOrder() == SortOrder::Ascending ? SortOrder::Descending

@@ -23,5 +23,5 @@ void MoveDown(FileList& list, Services& services);
 void DragSelectedTo(FileList& list, int gap);
 void SelectAll(FileList& list);
 void InvertSelection(FileList& list);
-// A click on a column heading, numbered from 1: sorts, alternating the direction.
-void lvwFiles_ColumnClick(FileList& list, int column);
+// Sorts by a column, numbered from 1, the other way than last time.
+void SortByColumn(FileList& list, int column);

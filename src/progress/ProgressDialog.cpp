@@ -141,7 +141,7 @@ void ProgressDialog::ShowValue() {
     SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(std::lround(shown * kBarScale)), 0);
 }
 
-void ProgressDialog::butCancel_Click() {
+void ProgressDialog::AskToCancel() {
     if (!services_)
         return;
     // The watcher hears the question close on every way out, so that a copy it
@@ -166,7 +166,7 @@ void ProgressDialog::butCancel_Click() {
         bCancelFlag = true;
 }
 
-void ProgressDialog::Form_Load() {
+void ProgressDialog::ResetDisplay() {
     SetStatus1(L"");
     SetStatus2(L"");
     SendMessageW(bar_, PBM_SETRANGE32, 0, 100 * kBarScale);
@@ -185,7 +185,7 @@ void ProgressDialog::OnEnding() {
         watcher_->Ending();
 }
 
-void ProgressDialog::lblStatus_Change(HWND label, const std::wstring& text) {
+void ProgressDialog::FitStatusLabel(HWND label, const std::wstring& text) {
     if (!label)
         return;
     const RECT client = Window(window_.Get()).ClientRect();

@@ -62,7 +62,7 @@ public:
     float Value() const { return value_; }
 
     // The cancel confirmation: a Yes raises bCancelFlag, a No changes nothing.
-    void butCancel_Click();
+    void AskToCancel();
 
     // Null for none; the watcher must outlive its watch or end it.
     void SetWatcher(ProgressWatcher* watcher) { watcher_ = watcher; }
@@ -73,11 +73,14 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(WPARAM wParam);
     void OnDpiChanged(int dpi, const RECT& suggested);
-    void Form_Load();
+    void Form_Load() { ResetDisplay(); }
+    void ResetDisplay();
     // A close request from outside the program.
     void Form_QueryUnload();
+    void butCancel_Click() { AskToCancel(); }
     void OnEnding();
-    void lblStatus_Change(HWND label, const std::wstring& text);
+    void lblStatus_Change(HWND label, const std::wstring& text) { FitStatusLabel(label, text); }
+    void FitStatusLabel(HWND label, const std::wstring& text);
     void ShowValue();
 
     void CreateControls();

@@ -106,29 +106,44 @@ private:
     }
 
     BOOL Form_Load() {
+        SetUpBox();
+        return FALSE; // the focus is set
+    }
+
+    void SetUpBox() {
         dpi_ = DpiOf(hwnd_);
         KeepDialogManagerOutOfDpiChanges(hwnd_);
+        SizeAndCenter();
+        const Window ok = CreateControls();
+        ShowVersion();
+        ApplyDpi();
+        SetFocus(ok.Handle());
+    }
+
+    void SizeAndCenter() {
         const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
         const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
         const SIZE outer =
             OuterSizeForClient(style, exStyle, false, {Px(kClientWidth), Px(kClientHeight)}, dpi_);
         SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
         CenterOverOwner(hwnd_, GetWindow(hwnd_, GW_OWNER));
+    }
 
+    // Returns the OK button.
+    Window CreateControls() {
         CreateChild(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, IDC_IMAGE1);
         for (const auto& label : kLabels)
             CreateChild(L"STATIC", label.text,
                         SS_LEFT | SS_NOPREFIX | (label.id == IDC_WWW ? SS_NOTIFY : 0), label.id);
-        Window ok = CreateChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+        return CreateChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+    }
 
+    void ShowVersion() {
         const VersionInfo version = ReadVersionInfo(ProgramPath());
         SetDlgItemTextW(hwnd_, IDC_VERSION, VersionLine(version.major, version.minor).c_str());
         SetDlgItemTextW(hwnd_, IDC_DESCRIPTION, version.description.c_str());
         SetDlgItemTextW(hwnd_, IDC_COPYRIGHT, version.copyright.c_str());
         SetDlgItemTextW(hwnd_, IDC_WWW, kWebAddress);
-        ApplyDpi();
-        SetFocus(ok.Handle());
-        return FALSE; // the focus is set
     }
 
     void OnDpiChanged(int dpi, const RECT& suggested) {

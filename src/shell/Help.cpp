@@ -9,7 +9,7 @@ std::wstring ProgramDirectory() {
     return FolderPath(GetDirectory(ProgramPath()));
 }
 
-void IDM_HELP_Click(HWND owner, Services& services, const std::wstring& programDirectory) {
+void ShowHelp(HWND owner, Services& services, const std::wstring& programDirectory) {
     // Joined as it is: at a drive's root the path holds two backslashes in a row.
     const std::wstring path = programDirectory + L"\\help.txt";
     if (IsFilePresent(path)) {

@@ -11,4 +11,4 @@ std::wstring ProgramDirectory();
 
 // Opens help.txt beside the program in the text viewer, or says where it was
 // expected.
-void IDM_HELP_Click(HWND owner, Services& services, const std::wstring& programDirectory);
+void ShowHelp(HWND owner, Services& services, const std::wstring& programDirectory);

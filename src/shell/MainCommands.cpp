@@ -74,7 +74,7 @@ void MainWindow::RunMenuCommand(int id) {
     case IDM_INVERT_SELECTION: InvertSelection(list_); break;
     case IDM_ADD: AddFilesCommand(); break;
     case IDM_REMOVE: RemoveFilesCommand(); break;
-    case IDM_HELP: HelpCommand(); break;
+    case IDM_HELP: IDM_HELP_Click(); break;
     case IDM_ABOUT: ShowAbout(); break;
     }
 }
@@ -104,8 +104,8 @@ void MainWindow::MergeFilesCommand() {
     MergeFiles(host, inputs);
 }
 
-void MainWindow::HelpCommand() {
-    IDM_HELP_Click(hwnd_, services_, programDirectory_);
+void MainWindow::IDM_HELP_Click() {
+    ShowHelp(hwnd_, services_, programDirectory_);
 }
 
 void MainWindow::ShowAbout() {
@@ -123,6 +123,10 @@ void MainWindow::AddDroppedFilesCommand(const std::vector<std::wstring>& paths) 
     UpdateControls();
 }
 
+void MainWindow::lvwFiles_ColumnClick(int column) {
+    RunAlone([&] { SortByColumn(list_, column); });
+}
+
 void MainWindow::OnEntriesDragged(int gap) {
     RunAlone([&] { DragSelectedTo(list_, gap); });
 }
@@ -134,9 +138,7 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
             list_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
             return 0;
         case LVN_COLUMNCLICK:
-            RunAlone([&] {
-                lvwFiles_ColumnClick(list_, reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
-            });
+            lvwFiles_ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
             return 0;
         case LVN_BEGINDRAG:
             if (!busy_)

@@ -28,6 +28,10 @@ void MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const {
 }
 
 void MainWindow::Form_Resize(UINT sizeType) {
+    FitToSize(sizeType);
+}
+
+void MainWindow::FitToSize(UINT sizeType) {
     if (sizeType == SIZE_MINIMIZED || IsIconic(hwnd_))
         return;
     // The bars dock themselves to their edges when told of the new size.

@@ -95,6 +95,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainWindow::Form_Load() {
+    return SetUpWindow();
+}
+
+bool MainWindow::SetUpWindow() {
     dpi_ = DpiOf(hwnd_);
     if (!CreateControls())
         return false;

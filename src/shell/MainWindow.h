@@ -22,6 +22,12 @@
 
 class Services;
 
+// The handlers named after a control and its event (Form_Load, Form_Resize,
+// Form_Unload, Toolbar1_ButtonClick, lvwFiles_ColumnClick, lvwFiles_OLEDragDrop,
+// IDM_HELP_Click here; Form_QueryUnload, butCancel_Click, lblStatus_Change in the
+// progress dialog; lblWWW_Click in the About box) are where the user's events enter
+// the program. Each is one line that calls plainly named code, so the events can
+// be found by their names and the work reads as what it does.
 class MainWindow {
 public:
     // The program directory is where Help looks for its file.
@@ -53,10 +59,13 @@ private:
 
     // Life of the window.
     bool Form_Load();
+    bool SetUpWindow();
     bool CreateControls();
     void AddFilesColumn();
     void AttachList();
     void Form_Resize(UINT sizeType);
+    // Keeps the window at its minimum size or more and lays the controls out.
+    void FitToSize(UINT sizeType);
     void Form_Unload();
     void OnEndSession(bool ending);
     void OnDestroy();
@@ -79,10 +88,11 @@ private:
     void AddFilesCommand();
     void RemoveFilesCommand();
     void MergeFilesCommand();
-    void HelpCommand();
+    void IDM_HELP_Click();
     void ShowAbout();
     bool lvwFiles_OLEDragDrop(const std::vector<std::wstring>& paths);
     void AddDroppedFilesCommand(const std::vector<std::wstring>& paths);
+    void lvwFiles_ColumnClick(int column);
     void OnEntriesDragged(int gap);
     // Runs a command unless one is running: false, having done nothing, when one is.
     // The window events a command lets run may bring a second one, and it must not

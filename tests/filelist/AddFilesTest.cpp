@@ -72,7 +72,7 @@ TEST_CASE("Files chosen in the dialog join the list") {
     // stands twice, and the next heading click sorts ascending.
     f.AddByDialog({c, a});
     CHECK(f.Texts() == std::vector<std::wstring>{a, b, c, c, a});
-    lvwFiles_ColumnClick(f.List(), 1);
+    SortByColumn(f.List(), 1);
     CHECK(f.Texts() == std::vector<std::wstring>{a, a, b, c, c});
     CHECK(f.services.messages.empty());
 }

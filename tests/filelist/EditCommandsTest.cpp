@@ -115,9 +115,9 @@ TEST_CASE("Remove takes out the selected entries and updates the summary") {
     CHECK(f.Status() == L"3 files (3 Bytes)");
 
     // Then heading clicks sort ascending, then descending.
-    lvwFiles_ColumnClick(f.List(), 1);
+    SortByColumn(f.List(), 1);
     CHECK(f.Letters() == L"BCD");
-    lvwFiles_ColumnClick(f.List(), 1);
+    SortByColumn(f.List(), 1);
     CHECK(f.Letters() == L"DCB");
 
     f.Command(IDM_SELECT_ALL);
@@ -131,14 +131,14 @@ TEST_CASE("Remove takes out the selected entries and updates the summary") {
 TEST_CASE("Heading clicks alternate, and a menu sort sets where they start") {
     MainWindowFixture f;
     Entries(f, L"ABCDE");
-    lvwFiles_ColumnClick(f.List(), 1); // after the sort of an empty list: descending
+    SortByColumn(f.List(), 1); // after the sort of an empty list: descending
     CHECK(f.Letters() == L"EDCBA");
-    lvwFiles_ColumnClick(f.List(), 1);
+    SortByColumn(f.List(), 1);
     CHECK(f.Letters() == L"ABCDE");
     f.Command(IDM_SORT_FILES_ASC);
-    lvwFiles_ColumnClick(f.List(), 1);
+    SortByColumn(f.List(), 1);
     CHECK(f.Letters() == L"EDCBA");
-    lvwFiles_ColumnClick(f.List(), 2); // no such column
+    SortByColumn(f.List(), 2); // no such column
     CHECK(f.Letters() == L"EDCBA");
 }
 

@@ -45,7 +45,7 @@ TEST_CASE("Help opens help.txt beside the program, or says where it was expected
         if (c.attributes)
             SetFileAttributesW(help.c_str(), c.attributes);
         ScriptedServices services;
-        IDM_HELP_Click(nullptr, services, c.programDir);
+        ShowHelp(nullptr, services, c.programDir);
         if (c.missing.empty()) {
             CHECK(services.messages.empty());
             // The path follows unquoted, blanks and all.
