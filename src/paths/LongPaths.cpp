@@ -68,19 +68,11 @@ bool HasLongPathPrefix(const std::wstring& path) {
     return StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\");
 }
 
-std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentDirectory) {
-    if (path.size() < kMaxPath || HasLongPathPrefix(path))
-        return path;
-    auto rooted = SplitRoot(path);
-    const bool share = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-    if (!rooted && !share) // a share's path without its share names nothing
-        rooted = SplitRoot(MakeFull(path, currentDirectory));
-    if (!rooted)
-        return path;
-
+// The names below a root with "." and ".." resolved, never above the root, as the
+// system resolves them.
+std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
     std::vector<std::wstring> parts;
     std::wstring part;
-    const std::wstring& rest = rooted->rest;
     for (std::size_t i = 0; i <= rest.size(); ++i) {
         if (i < rest.size() && !IsSeparator(rest[i])) {
             part += rest[i];
@@ -102,7 +94,21 @@ std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentD
         if (last.empty())
             parts.pop_back();
     }
+    return parts;
+}
 
+std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentDirectory) {
+    if (path.size() < kMaxPath || HasLongPathPrefix(path))
+        return path;
+    auto rooted = SplitRoot(path);
+    const bool share = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+    if (!rooted && !share) // a share's path without its share names nothing
+        rooted = SplitRoot(MakeFull(path, currentDirectory));
+    if (!rooted)
+        return path;
+
+    const std::vector<std::wstring> parts = ResolvedNames(rooted->rest);
+    const bool endsInSeparator = !rooted->rest.empty() && IsSeparator(rooted->rest.back());
     std::wstring full = rooted->root;
     for (std::size_t i = 0; i < parts.size(); ++i)
         full += (i > 0 ? L"\\" : L"") + parts[i];

@@ -72,6 +72,17 @@ ProgressDialog::~ProgressDialog() {
 bool ProgressDialog::Load(HWND owner, Services& services) {
     Unload();
     services_ = &services;
+    if (!CreateFrame(owner))
+        return false;
+    CreateControls();
+    FitToOwnMonitor();
+    Layout();
+    CenterOverOwner(window_.Get(), owner);
+    Form_Load();
+    return true;
+}
+
+bool ProgressDialog::CreateFrame(HWND owner) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -89,18 +100,17 @@ bool ProgressDialog::Load(HWND owner, Services& services) {
         for (UINT command : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE})
             DeleteMenu(menu, command, MF_BYCOMMAND);
     }
-    CreateControls();
-    // The owner's DPI was a guess: the window's own monitor decides.
+    return true;
+}
+
+// The owner's DPI was a guess: the window's own monitor decides.
+void ProgressDialog::FitToOwnMonitor() {
     if (const int dpi = DpiOf(window_.Get()); dpi != dpi_) {
         dpi_ = dpi;
         const SIZE size = OuterSize(dpi_);
         SetWindowPos(window_.Get(), nullptr, 0, 0, size.cx, size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    Layout();
-    CenterOverOwner(window_.Get(), owner);
-    Form_Load();
-    return true;
 }
 
 void ProgressDialog::Show() {

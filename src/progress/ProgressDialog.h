@@ -83,6 +83,8 @@ private:
     void FitStatusLabel(HWND label, const std::wstring& text);
     void ShowValue();
 
+    bool CreateFrame(HWND owner);
+    void FitToOwnMonitor();
     void CreateControls();
     void Layout();
     int TextWidth(HWND label, const std::wstring& text) const;

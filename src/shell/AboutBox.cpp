@@ -158,12 +158,20 @@ private:
     // Fonts, icons and places for the box's DPI. Each new font and icon is handed to
     // the controls before the one it replaces is destroyed.
     void ApplyDpi() {
+        ApplyFonts();
+        ApplyIcons();
+        PlaceControls();
+    }
+
+    void ApplyFonts() {
         FontHandle font = CreateMessageFont(dpi_), linkFont = CreateLinkFont(dpi_);
         for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             Window(child).SetFont(GetDlgCtrlID(child) == IDC_WWW ? linkFont.Get() : font.Get());
         font_ = std::move(font);
         linkFont_ = std::move(linkFont);
+    }
 
+    void ApplyIcons() {
         const RECT image = ToPixels(kImage);
         IconHandle icon = LoadIconOfSize(IDI_APP, image.right - image.left);
         IconHandle smallIcon = LoadIconForDpi(IDI_APP, true, dpi_);
@@ -173,7 +181,9 @@ private:
         SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
         icon_ = std::move(icon);
         smallIcon_ = std::move(smallIcon);
+    }
 
+    void PlaceControls() {
         for (const auto& [id, twips] : {std::pair{IDC_IMAGE1, kImage}, std::pair{IDOK, kOk}}) {
             const RECT r = ToPixels(twips);
             Window(GetDlgItem(hwnd_, id)).Move(r.left, r.top, r.right - r.left, r.bottom - r.top);
