@@ -13,6 +13,7 @@
 #include <cmath>
 #include <iterator>
 #include <cwctype>
+#include <string_view>
 
 namespace {
 
@@ -62,26 +63,32 @@ std::vector<std::wstring> ParseDialogResult(const std::wstring& text) {
     return paths;
 }
 
-std::optional<int> DialogLimitOf(const std::wstring& text) {
-    std::size_t i = 0, end = text.size();
-    while (i < end && std::iswspace(text[i]))
-        ++i;
-    while (end > i && std::iswspace(text[end - 1]))
-        --end;
-    if (i == end)
-        return std::nullopt;
+namespace {
+
+std::wstring_view TrimmedOfSpace(std::wstring_view text) {
+    while (!text.empty() && std::iswspace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && std::iswspace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Reading stops past this: far beyond any limit the dialog takes.
+constexpr double kBeyondAnyLimit = 1e6;
+
+// The value of digits with at most one decimal point, or nothing for any other text.
+std::optional<double> DecimalValue(std::wstring_view text) {
     double value = 0;
     bool digits = false, fraction = false;
     double scale = 1;
-    for (; i < end; ++i) {
-        const wchar_t c = text[i];
+    for (const wchar_t c : text) {
         if (c >= L'0' && c <= L'9') {
             digits = true;
             if (fraction)
                 value += (scale /= 10) * (c - L'0');
             else
                 value = value * 10 + (c - L'0');
-            if (value > 1e6)
+            if (value > kBeyondAnyLimit)
                 return std::nullopt;
         } else if (c == L'.' && !fraction) {
             fraction = true;
@@ -89,10 +96,21 @@ std::optional<int> DialogLimitOf(const std::wstring& text) {
             return std::nullopt;
         }
     }
+    if (!digits)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<int> DialogLimitOf(const std::wstring& text) {
+    const std::optional<double> value = DecimalValue(TrimmedOfSpace(text));
+    if (!value)
+        return std::nullopt;
     // A whole number is expected; a fraction rounds half to even, as the
     // conversion to a 16-bit integer does.
-    const double rounded = std::nearbyint(value);
-    if (!digits || rounded < 1 || rounded > kLargestDialogLimit)
+    const double rounded = std::nearbyint(*value);
+    if (rounded < 1 || rounded > kLargestDialogLimit)
         return std::nullopt;
     return static_cast<int>(rounded);
 }

@@ -100,41 +100,49 @@ void FileList::RemoveSelected() {
 
 bool FileList::MoveSelectedTo(int gap) {
     const std::vector<char> selected = Selection();
-    const std::vector<std::size_t> order =
-        BlockMoveOrder(selected, static_cast<std::size_t>(std::max(gap, 0)));
+    const Moved moved =
+        Reorder(BlockMoveOrder(selected, static_cast<std::size_t>(std::max(gap, 0))), selected);
+    if (!moved.changed)
+        return false;
+    ShowMoved(moved);
+    return true;
+}
+
+FileList::Moved FileList::Reorder(const std::vector<std::size_t>& order,
+                                  const std::vector<char>& selected) {
     const auto focus = static_cast<std::size_t>(FocusIndex());
     const auto anchor = static_cast<std::size_t>(listView_.Send(LVM_GETSELECTIONMARK));
     std::vector<std::wstring> texts;
     texts.reserve(order.size());
-    int newFocus = -1, newAnchor = -1, blockStart = -1, blockSize = 0;
-    bool changed = false;
+    Moved moved;
     for (std::size_t to = 0; to < order.size(); ++to) {
         const std::size_t from = order[to];
-        changed |= from != to;
+        moved.changed |= from != to;
         if (from == focus)
-            newFocus = static_cast<int>(to);
+            moved.focus = static_cast<int>(to);
         if (from == anchor)
-            newAnchor = static_cast<int>(to);
-        if (selected[from] && blockSize++ == 0)
-            blockStart = static_cast<int>(to);
+            moved.anchor = static_cast<int>(to);
+        if (selected[from] && moved.blockSize++ == 0)
+            moved.blockStart = static_cast<int>(to);
         texts.push_back(std::move(texts_[from]));
     }
     texts_ = std::move(texts);
-    if (!changed)
-        return false;
+    return moved;
+}
+
+void FileList::ShowMoved(const Moved& moved) {
     // The moved entries stand together now. Clearing every flag at once and setting
     // the block's is much cheaper than changing the flags that differ one by one:
     // Wine's list view searches all its selected ranges for each change.
     SetState(-1, 0, LVIS_SELECTED);
-    for (int i = blockStart; i < blockStart + blockSize; ++i)
+    for (int i = moved.blockStart; i < moved.blockStart + moved.blockSize; ++i)
         SetSelected(i, true);
-    if (newFocus >= 0)
-        SetState(newFocus, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (moved.focus >= 0)
+        SetState(moved.focus, LVIS_FOCUSED, LVIS_FOCUSED);
     // The shift-click anchor goes with its entry too, so a later range starts there.
-    if (newAnchor >= 0)
-        listView_.Send(LVM_SETSELECTIONMARK, 0, newAnchor);
+    if (moved.anchor >= 0)
+        listView_.Send(LVM_SETSELECTIONMARK, 0, moved.anchor);
     InvalidateRect(listView_.Handle(), nullptr, FALSE);
-    return true;
 }
 
 void FileList::SortFiles(SortOrder order) {

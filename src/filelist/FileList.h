@@ -69,6 +69,15 @@ public:
     };
 
 private:
+    // Where a block move took the focus mark, the shift-click anchor and the
+    // selected block; -1 for none.
+    struct Moved {
+        bool changed = false;
+        int focus = -1, anchor = -1, blockStart = -1, blockSize = 0;
+    };
+    // Puts the texts in the order given; the view's flags are not yet touched.
+    Moved Reorder(const std::vector<std::size_t>& order, const std::vector<char>& selected);
+    void ShowMoved(const Moved& moved);
     void SetState(int index, UINT state, UINT mask);
     void SyncCount();
 
