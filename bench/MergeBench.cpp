@@ -7,6 +7,7 @@
 // The files are made by a separate run so that making them does not count towards
 // the memory of the run that merges them.
 
+#include "app/AppInfo.h"
 #include "filelist/FileList.h"
 #include "merge/CopyLoop.h"
 #include "platform/Handles.h"
@@ -14,7 +15,6 @@
 #include "platform/Win32Services.h"
 #include "progress/ProgressDialog.h"
 #include "shell/StatusBar.h"
-#include "app/AppInfo.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,5 +1,6 @@
 #include "merge/CopyLoop.h"
 
+#include "app/AppInfo.h"
 #include "merge/CopyEngine.h"
 #include "merge/CopyView.h"
 #include "merge/HugeFileFunctions.h"
@@ -7,7 +8,6 @@
 #include "merge/OutputFile.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
-#include "app/AppInfo.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "shell/MainWindow.h"
 
+#include "app/AppInfo.h"
 #include "platform/Dpi.h"
 #include "platform/Services.h"
-#include "app/AppInfo.h"
 #include "shell/CommandState.h"
 
 #include "resource.h"

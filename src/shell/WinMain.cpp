@@ -2,8 +2,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "platform/Win32Services.h"
 #include "app/AppInfo.h"
+#include "platform/Win32Services.h"
 #include "shell/Help.h"
 #include "shell/MainWindow.h"
 #include "shell/RegistryNames.h"

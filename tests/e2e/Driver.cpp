@@ -1,8 +1,8 @@
 #include "e2e/Driver.h"
 
+#include "app/AppInfo.h"
 #include "paths/Filenames.h"
 #include "platform/VersionInfo.h"
-#include "app/AppInfo.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
-#include "shell/AboutBox.h"
 #include "app/AppInfo.h"
+#include "shell/AboutBox.h"
 #include "shell/Help.h"
 #include "support/MainWindowFixture.h"
 
