@@ -10,8 +10,7 @@ namespace {
 HANDLE CreateAsWindows(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                        DWORD attributes) {
     const DWORD existing = GetFileAttributesW(path);
-    const bool overwrites = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
-    if (existing != INVALID_FILE_ATTRIBUTES && overwrites &&
+    if (existing != INVALID_FILE_ATTRIBUTES && disposition == CREATE_ALWAYS &&
         (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) & ~attributes)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -22,41 +21,40 @@ HANDLE CreateAsWindows(const wchar_t* path, DWORD access, DWORD share, DWORD dis
 } // namespace
 
 TEST_CASE("The output takes an older file's place by name, or leaves it as it was") {
-    const struct {
-        std::string what;
-        DWORD attributes; // of the older file; 0: none there
-        bool heldOpen;    // by another program, without sharing its deletion
-        DWORD error;
-    } cases[] = {
-        {"no older file", 0, false, 0},
-        {"a plain one", FILE_ATTRIBUTE_NORMAL, false, 0},
-        {"a hidden one", FILE_ATTRIBUTE_HIDDEN, false, 0},
-        {"a system one", FILE_ATTRIBUTE_SYSTEM, false, 0},
-        {"a read-only one", FILE_ATTRIBUTE_READONLY, false, ERROR_ACCESS_DENIED},
-        {"one open elsewhere", FILE_ATTRIBUTE_NORMAL, true, ERROR_SHARING_VIOLATION},
+    const std::pair<DWORD, DWORD> cases[] = {
+        // The older file's attributes (0: none there; ~0: held open by another program
+        // without sharing its deletion), the error.
+        {0, 0},
+        {FILE_ATTRIBUTE_NORMAL, 0},
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 0},
+        {FILE_ATTRIBUTE_READONLY, ERROR_ACCESS_DENIED},
+        {~0u, ERROR_SHARING_VIOLATION},
     };
-    for (const auto& c : cases) {
-        CAPTURE(c.what);
+    for (const auto& [attributes, expected] : cases) {
+        CAPTURE(attributes);
         TempDir dir;
         const auto path = dir / L"out.bin";
-        if (c.attributes) {
-            WriteBytes(path, "older");
-            SetFileAttributesW(path.c_str(), c.attributes);
-        }
         FileHandle holder;
-        if (c.heldOpen)
-            holder.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        if (attributes) {
+            WriteBytes(path, "older");
+            if (attributes == ~0u)
+                holder.Reset(CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+            else
+                SetFileAttributesW(path.c_str(), attributes);
+        }
         DWORD error = 0;
         FileHandle output = CreateOutputFile(path, error, CreateAsWindows);
-        CHECK(error == c.error);
-        CHECK(output.Valid() == (c.error == 0));
+        CHECK(error == expected);
+        CHECK(output.Valid() == (expected == 0));
         output.Reset();
         holder.Reset();
-        constexpr DWORD kept =
-            FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
-        CHECK((GetFileAttributesW(path.c_str()) & kept) == (c.error ? c.attributes & kept : 0));
-        CHECK(ReadBytes(path) == (c.error ? "older" : ""));
+        const DWORD now = GetFileAttributesW(path.c_str());
+        CHECK((now & FILE_ATTRIBUTE_READONLY) ==
+              (expected == ERROR_ACCESS_DENIED ? FILE_ATTRIBUTE_READONLY : 0u));
+        CHECK((now & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0);
+        CHECK(ReadBytes(path) == (expected ? "older" : ""));
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }

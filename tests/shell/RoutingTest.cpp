@@ -1,4 +1,4 @@
-#include "support/MainWindowFixture.h"
+#include "support/Fixture.h"
 
 #include <doctest.h>
 

@@ -11,15 +11,12 @@ class OneFormatData : public IDataObject {
 public:
     OneFormatData(CLIPFORMAT format, std::string bytes)
         : format_(format), bytes_(std::move(bytes)) {}
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *object = static_cast<IDataObject*>(this);
+        const bool known = riid == IID_IUnknown || riid == IID_IDataObject;
+        *object = known ? static_cast<IDataObject*>(this) : nullptr;
+        if (known)
             AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return known ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -34,17 +31,15 @@ public:
         HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
         std::memcpy(GlobalLock(global), bytes_.data(), bytes_.size());
         GlobalUnlock(global);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = global;
-        medium->pUnkForRelease = nullptr;
+        *medium = {TYMED_HGLOBAL, {.hGlobal = global}, nullptr};
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL)
-                   ? S_OK
-                   : DV_E_FORMATETC;
+        const bool ours = format && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL);
+        return ours ? S_OK : DV_E_FORMATETC;
     }
+    // What a drop target does not ask for.
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
         return E_NOTIMPL;
     }

@@ -23,15 +23,15 @@ FileHandle OpenAt(const std::wstring& path, DWORD access, DWORD disposition, std
     FileHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     REQUIRE(file.Valid());
-    LARGE_INTEGER at;
-    at.QuadPart = offset;
-    REQUIRE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN));
+    REQUIRE(SetFilePointerEx(file.Get(), LARGE_INTEGER{.QuadPart = offset}, nullptr, FILE_BEGIN));
     return file;
 }
 
-void Write(HANDLE file, const std::string& bytes) {
+void WriteAt(const std::wstring& path, DWORD disposition, std::int64_t offset,
+             const std::string& bytes) {
     DWORD written = 0;
-    REQUIRE(::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    REQUIRE(WriteFile(OpenAt(path, GENERIC_WRITE, disposition, offset).Get(), bytes.data(),
+                      static_cast<DWORD>(bytes.size()), &written, nullptr));
     REQUIRE(written == bytes.size());
 }
 
@@ -52,7 +52,7 @@ TempDir::~TempDir() {
 }
 
 std::wstring WriteBytes(const std::wstring& path, const std::string& bytes) {
-    Write(OpenAt(path, GENERIC_WRITE, CREATE_ALWAYS, 0).Get(), bytes);
+    WriteAt(path, CREATE_ALWAYS, 0, bytes);
     return path;
 }
 
@@ -64,7 +64,7 @@ bool MakeSparseFile(const std::wstring& path, std::int64_t size,
     if (!SetEndOfFile(file.Get()))
         return false;
     for (const auto& [offset, text] : marks)
-        Write(OpenAt(path, GENERIC_WRITE, OPEN_EXISTING, offset).Get(), text);
+        WriteAt(path, OPEN_EXISTING, offset, text);
     return true;
 }
 
@@ -85,18 +85,14 @@ std::string ReadBytes(const std::wstring& path, std::int64_t offset, std::size_t
 std::string Pattern(std::size_t n, unsigned seed) {
     std::string bytes(n, '\0');
     unsigned x = seed * 2654435761u + 1;
-    for (auto& b : bytes) {
-        x = x * 1103515245u + 12345u;
-        b = static_cast<char>(x >> 16);
-    }
+    for (auto& b : bytes)
+        b = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
     return bytes;
 }
 
 std::string ToUtf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
+    std::string out(text.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                   out.data(), static_cast<int>(out.size()), nullptr, nullptr));
     return out;
 }

@@ -1,0 +1,82 @@
+#pragma once
+// A real main window in the test process, its modal services scripted, and a
+// temporary folder for the files it lists.
+
+#include "platform/Win32Services.h"
+#include "shell/MainWindow.h"
+#include "support/DataObjects.h"
+#include "support/TempDir.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+using Texts = std::vector<std::wstring>;
+
+// Records every modal interaction a command asks for and answers it from a script.
+// Settings go to a key of the test's own under the real registry, removed afterwards.
+class ScriptedServices : public Win32Services {
+public:
+    ScriptedServices();
+    ~ScriptedServices() override;
+
+    struct Message {
+        std::wstring text;
+        UINT type;
+    };
+    std::vector<Message> messages;
+    Texts Warnings() const; // the texts, each checked to be a warning
+    // Answers for message boxes in turn; then IDOK, or IDNO for a question.
+    std::deque<int> answers;
+    std::function<void()> whileMessageShown;
+    int beeps = 0;
+    std::vector<FileDialogRequest> openRequests, saveRequests;
+    // Outcomes of the open and save dialogs in turn; then the dialog is cancelled.
+    std::deque<FileDialogResult> openResults, saveResults;
+    std::function<void()> whileDialogOpen; // the user's other clicks meanwhile
+    ULONGLONG taskbarDone = 0;             // the taskbar button's last progress
+
+    int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
+    void Beep() override { ++beeps; }
+    FileDialogResult ShowOpenDialog(HWND owner, const FileDialogRequest& request) override;
+    FileDialogResult ShowSaveDialog(HWND owner, const FileDialogRequest& request) override;
+    bool StartProcess(const std::wstring&) override { return true; }
+    void OpenAddress(HWND, const std::wstring&) override {}
+    std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
+
+    static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
+    static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
+};
+
+class MainWindowFixture {
+public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    ScriptedServices services;
+    TempDir dir;
+    // The program's folder is the temporary folder too: Help looks for its file there.
+    MainWindow window{services, dir.Path()};
+
+    HWND Hwnd() const { return window.Handle(); }
+    FileList& List() { return window.List(); }
+    std::wstring File(const std::wstring& name, std::size_t size = 0); // made in dir
+    void Command(int id, WORD code = 0) const; // code 1: as an accelerator sends it
+    void ToolbarClick(int buttonId) const;
+    Effects Drop(const std::vector<std::wstring>& paths); // through the real drop target
+    void HeadingClick();
+    // Adds through the open dialog, answered with these paths from the fixture's folder.
+    void AddByDialog(const std::vector<std::wstring>& paths);
+    std::vector<std::wstring> Texts() { return List().Texts(); }
+    // The entries' last letters in list order, a selected one in lower case.
+    std::wstring Letters();
+    void SelectOnly(const std::vector<int>& indexes);
+    std::wstring Status() { return window.Status().ShownStatusText(); }
+};
+
+// Shows the About box and inspects it while it is open; the inspection closes it.
+void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect);
+
+// WM_DPICHANGED with the window's rectangle scaled, as a move to another monitor sends.
+void SendDpiChange(HWND window, int from, int to);
