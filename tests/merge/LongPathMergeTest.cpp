@@ -90,9 +90,7 @@ std::wstring Prefixed(const std::wstring& path) {
 }
 
 // Nested folders under base whose path runs to about `length` characters, named in
-// Greek and CJK letters; made, and in the end removed, through the "\\?\" form. The
-// shell's removal of the TempDir must not meet them: Wine's, past MAX_PATH, deletes
-// from the current folder instead.
+// Greek and CJK letters and made through the "\\?\" form; the TempDir removes them.
 class DeepFolder {
 public:
     DeepFolder(const std::wstring& base, std::size_t length) : path_(base) {
@@ -102,30 +100,18 @@ public:
             path_ += L"\\Φωτογραφίες-写真-" + tag + std::to_wstring(level) + L"-" +
                      std::wstring(std::min<std::size_t>(40, length - path_.size()), L'ω');
             REQUIRE(CreateDirectoryW(Prefixed(path_).c_str(), nullptr));
-            levels_.push_back(path_);
         }
     }
-    ~DeepFolder() {
-        for (const auto& file : files_)
-            DeleteFileW(Prefixed(file).c_str());
-        for (auto level = levels_.rbegin(); level != levels_.rend(); ++level)
-            RemoveDirectoryW(Prefixed(*level).c_str());
-    }
-    DeepFolder(const DeepFolder&) = delete;
-    DeepFolder& operator=(const DeepFolder&) = delete;
-
     const std::wstring& Path() const { return path_; }
     // A file in the deepest folder, as the user's list would hold it.
-    std::wstring File(const std::wstring& name, const std::string& bytes = {}) {
-        files_.push_back(path_ + L"\\" + name);
+    std::wstring File(const std::wstring& name, const std::string& bytes = {}) const {
         if (!bytes.empty())
-            WriteBytes(Prefixed(files_.back()), bytes);
-        return files_.back();
+            WriteBytes(Prefixed(path_ + L"\\" + name), bytes);
+        return path_ + L"\\" + name;
     }
 
 private:
     std::wstring path_;
-    std::vector<std::wstring> levels_, files_;
 };
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "platform/Handles.h"
 
-#include <shellapi.h>
 #include <winioctl.h>
 
 #include <algorithm>
@@ -10,13 +9,30 @@
 
 namespace {
 
+// Walks the tree through the "\\?\" form itself: the shell's delete cannot reach past
+// 260 characters and, under Wine, then deletes entries of the current folder instead.
+// Links are removed, never followed.
 void RemoveTree(const std::wstring& path) {
-    const std::wstring from = path + L'\0'; // the list ends with a second NUL
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    SHFileOperationW(&operation);
+    const std::wstring full = path.rfind(L"\\\\?\\", 0) == 0 ? path : L"\\\\?\\" + path;
+    WIN32_FIND_DATAW entry;
+    const FindHandle find(FindFirstFileW((full + L"\\*").c_str(), &entry));
+    if (find.Valid()) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = full + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const DWORD kind = entry.dwFileAttributes;
+            if (!(kind & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW(child.c_str());
+            else if (kind & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveDirectoryW(child.c_str());
+            else
+                RemoveTree(child);
+        } while (FindNextFileW(find.Get(), &entry));
+    }
+    RemoveDirectoryW(full.c_str());
 }
 
 FileHandle OpenAt(const std::wstring& path, DWORD access, DWORD disposition, std::int64_t offset) {
