@@ -6,9 +6,25 @@
 
 #include <iterator>
 
+namespace {
+
+// Reads a 32-bit half as the unsigned value the system meant.
 double ULongToDouble(std::int32_t value) {
     return static_cast<std::uint32_t>(value);
 }
+
+// The older query by clusters, for systems without the 64-bit one.
+double GetFreeSpaceByClusters(const std::wstring& rootPath) {
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    if (!GetDiskFreeSpaceW(SystemPath(rootPath).c_str(), &sectorsPerCluster, &bytesPerSector,
+                           &freeClusters, &totalClusters))
+        return -1;
+    return ULongToDouble(static_cast<std::int32_t>(bytesPerSector)) *
+           ULongToDouble(static_cast<std::int32_t>(sectorsPerCluster)) *
+           ULongToDouble(static_cast<std::int32_t>(freeClusters));
+}
+
+} // namespace
 
 double GetHugeFileSize(const std::wstring& path) {
     FileHandle file(CreateFileW(SystemPath(path).c_str(), 0, FILE_SHARE_READ, nullptr,
@@ -31,16 +47,6 @@ double GetHugeFreeSpace(const std::wstring& rootPath) {
     if (!freeSpaceEx(SystemPath(rootPath).c_str(), &available, &total, &totalFree))
         return -1;
     return SizeFromHalves(available.HighPart, available.LowPart);
-}
-
-double GetFreeSpaceByClusters(const std::wstring& rootPath) {
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceW(SystemPath(rootPath).c_str(), &sectorsPerCluster, &bytesPerSector,
-                           &freeClusters, &totalClusters))
-        return -1;
-    return ULongToDouble(static_cast<std::int32_t>(bytesPerSector)) *
-           ULongToDouble(static_cast<std::int32_t>(sectorsPerCluster)) *
-           ULongToDouble(static_cast<std::int32_t>(freeClusters));
 }
 
 std::wstring GetErrorText(DWORD code) {

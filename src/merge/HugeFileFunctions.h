@@ -8,9 +8,6 @@
 #include <cstdint>
 #include <string>
 
-// Reads a 32-bit half as the unsigned value the system meant.
-double ULongToDouble(std::int32_t value);
-
 // Size of a file, or -1 when it cannot be opened for a query. Needs no read or
 // write rights, so a file that another program is writing can still be measured.
 double GetHugeFileSize(const std::wstring& path);
@@ -18,9 +15,6 @@ double GetHugeFileSize(const std::wstring& path);
 // Bytes the calling user may still write on the drive of rootPath ("C:\",
 // "\\server\share\"), or -1 when the query fails.
 double GetHugeFreeSpace(const std::wstring& rootPath);
-
-// The older query by clusters, for systems without the 64-bit one.
-double GetFreeSpaceByClusters(const std::wstring& rootPath);
 
 // The system's message for an error code, or "Unknown Error.". The system's own
 // trailing line break is kept.

@@ -59,7 +59,6 @@ public:
     // The bar, in percent. The value set is kept as given; the bar shows it held
     // within 0..100 once the window events next run.
     void SetValue(float percent);
-    float Value() const { return value_; }
 
     // The cancel confirmation: a Yes raises bCancelFlag, a No changes nothing.
     void AskToCancel();

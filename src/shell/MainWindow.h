@@ -45,7 +45,6 @@ public:
 
     FileList& List() { return list_; }
     StatusBar& Status() { return status_; }
-    Preferences& Prefs() { return prefs_; }
     HWND ToolbarWindow() const { return toolbar_.Handle(); }
     HWND StatusBarWindow() const { return statusBar_.Handle(); }
     HMENU Menu() const { return GetMenu(hwnd_); }

@@ -1,5 +1,7 @@
 #include "app/FormatNumber.h"
 #include "shell/CommandState.h"
+#include "shell/Preferences.h"
+#include "shell/RegistryNames.h"
 #include "shell/Toolbar.h"
 #include "support/Fixture.h"
 
@@ -132,4 +134,21 @@ TEST_CASE("Nothing that arrives while a command runs changes the list or runs in
         CHECK(f.Hwnd() == nullptr); // closed once the command was through
         CHECK(f.Texts() == (merging ? Texts{b, a} : Texts{b, a, c}));
     }
+}
+
+TEST_CASE("Garbage in the settings store reads as the defaults") {
+    ScriptedServices services;
+    const std::wstring key = services.SettingsKey() + L"\\" + kPreferencesSection;
+    const auto store = [&](const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        REQUIRE(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, size) == 0);
+    };
+    const DWORD number = 12345;
+    const wchar_t unterminated[] = {L'C', L':', L'\\', L'x'};
+    store(kFilenameBufSizeValue, REG_DWORD, &number, sizeof number);
+    store(kSaveDirValue, REG_SZ, unterminated, sizeof unterminated);
+    store(kAddDirValue, REG_SZ, "abc", 3); // an odd number of bytes
+    const Preferences p = LoadPreferences(services);
+    CHECK(p.strFilenameBufSize == L"4096");
+    CHECK(p.strSaveDir == L"C:\\x");
+    CHECK(p.strAddDir.size() <= 2);
 }
