@@ -5,6 +5,9 @@
 #include "merge/MergeRig.h"
 #include "platform/Handles.h"
 
+#include <atomic>
+#include <utility>
+
 namespace {
 
 // The program's pace, with chunks small enough that the files fill several.
@@ -25,6 +28,15 @@ bool EndsOnBlock(const MergeRig& rig, std::size_t size) {
         size -= content.size();
     }
     return false;
+}
+
+// What the window's thread does, in its events, once a condition holds.
+std::function<bool()> watchedFor;
+std::function<void()> thenDo;
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    if (thenDo && watchedFor())
+        std::exchange(thenDo, nullptr)();
 }
 
 } // namespace
@@ -63,5 +75,96 @@ TEST_CASE("A cancel while the writer lags the reader keeps exactly the blocks co
         CHECK(FileBytes(rig.output) == rig.Joined(kept));
         rig.CheckRestored();
         rig.CheckUnchanged();
+    }
+}
+
+TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
+    for (bool sessionEnds : {false, true}) {
+        CAPTURE(sessionEnds);
+        MergeRig rig;
+        rig.options = Threaded();
+        rig.Add(2000000);
+        rig.Add(1000);
+        std::atomic<int> writes{0}; // finished ones
+        rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
+            Sleep(5);
+            const BOOL ok = WriteFile(file, buffer, size, done, nullptr);
+            ++writes;
+            return ok;
+        };
+        int writesAtEnd = -1;
+        watchedFor = [&] { return writes >= 3; };
+        thenDo = [&] {
+            if (sessionEnds)
+                SendMessageW(rig.progress.Handle(), WM_ENDSESSION, TRUE, 0);
+            else
+                DestroyWindow(rig.Hwnd()); // the dialog's owner
+            writesAtEnd = writes;
+        };
+        const UINT_PTR timer = SetTimer(nullptr, 0, 5, Watch);
+        rig.Merge(rig.Total());
+        KillTimer(nullptr, timer);
+        REQUIRE(writesAtEnd >= 3);
+        CHECK(writes == writesAtEnd); // none after the end: the threads were joined
+        CHECK(rig.services.messages.empty());
+        const std::size_t kept = ReadBytes(rig.output).size();
+        CHECK(kept < rig.Total());
+        CHECK(EndsOnBlock(rig, kept));
+        CHECK(FileBytes(rig.output) == rig.Joined(kept));
+        CHECK_FALSE(rig.progress.IsLoaded());
+    }
+}
+
+TEST_CASE("The taskbar button shows the copy going, paused at the question, red at a failure") {
+    using enum TaskbarState;
+    const struct {
+        std::string what;
+        bool taskbarList;
+        bool asked; // Cancel clicked during the second write, answered No
+        int failingRead;
+        std::vector<TaskbarState> states;
+    } cases[] = {
+        {"copied", true, false, 0, {Normal, None}},
+        {"asked", true, true, 0, {Normal, Paused, Normal, None}},
+        {"a read fails", true, false, 3, {Normal, Error, None}},
+        {"no taskbar list", false, true, 0, {}},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.what);
+        MergeRig rig;
+        rig.options = Threaded();
+        rig.services.noTaskbar = !c.taskbarList;
+        rig.Add(100000);
+        rig.Add(5000);
+        KernelHandle asked(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        int reads = 0, writes = 0;
+        rig.options.calls.read = [&](HANDLE file, void* buffer, DWORD size, DWORD* done) -> BOOL {
+            if (++reads == c.failingRead) {
+                SetLastError(ERROR_CRC);
+                return FALSE;
+            }
+            return ReadFile(file, buffer, size, done, nullptr);
+        };
+        rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
+            if (c.asked && ++writes == 2) {
+                PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
+                WaitForSingleObject(asked.Get(), 5000);
+            }
+            return WriteFile(file, buffer, size, done, nullptr);
+        };
+        rig.services.whileMessageShown = [&] { SetEvent(asked.Get()); };
+        rig.services.answers = {IDNO};
+        rig.Merge(rig.Total());
+        CHECK(rig.services.taskbarStates == c.states);
+        REQUIRE(rig.services.messages.size() == (c.asked || c.failingRead ? 1u : 0u));
+        for (const auto& m : rig.services.messages)
+            CHECK(m.taskbar == (!c.taskbarList                       ? None
+                                : (m.type & MB_TYPEMASK) == MB_YESNO ? Paused
+                                                                     : Error));
+        if (!c.failingRead)
+            CHECK(FileBytes(rig.output) == rig.Joined());
+        if (c.what == "copied")
+            CHECK(rig.services.taskbarDone == rig.Total());
+        rig.CheckRestored();
     }
 }

@@ -45,7 +45,8 @@ ScriptedServices::~ScriptedServices() {
 }
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
-    messages.push_back({text, type});
+    messages.push_back(
+        {text, type, taskbarStates.empty() ? TaskbarState::None : taskbarStates.back()});
     if (whileMessageShown)
         whileMessageShown();
     return Take(answers, (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK);
@@ -76,12 +77,14 @@ FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest&
 
 std::unique_ptr<TaskbarProgress> ScriptedServices::OpenTaskbarProgress(HWND) {
     struct Recorder : TaskbarProgress {
-        explicit Recorder(ULONGLONG& done) : done_(done) {}
-        void SetState(TaskbarState) override {}
-        void SetValue(ULONGLONG completed, ULONGLONG) override { done_ = completed; }
-        ULONGLONG& done_;
+        explicit Recorder(ScriptedServices& to) : to_(to) {}
+        void SetState(TaskbarState state) override { to_.taskbarStates.push_back(state); }
+        void SetValue(ULONGLONG completed, ULONGLONG) override { to_.taskbarDone = completed; }
+        ScriptedServices& to_;
     };
-    return std::make_unique<Recorder>(taskbarDone);
+    if (noTaskbar)
+        return nullptr;
+    return std::make_unique<Recorder>(*this);
 }
 
 FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::wstring& folder) {

@@ -24,6 +24,7 @@ public:
     struct Message {
         std::wstring text;
         UINT type;
+        TaskbarState taskbar; // the taskbar button's state while it was shown
     };
     std::vector<Message> messages;
     Texts Warnings() const; // the texts, each checked to be a warning
@@ -36,6 +37,8 @@ public:
     std::deque<FileDialogResult> openResults, saveResults;
     std::function<void()> whileDialogOpen; // the user's other clicks meanwhile
     ULONGLONG taskbarDone = 0;             // the taskbar button's last progress
+    std::vector<TaskbarState> taskbarStates;
+    bool noTaskbar = false; // the system has no taskbar list
 
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
     void Beep() override { ++beeps; }
