@@ -1,100 +1,16 @@
 #include "platform/Win32Services.h"
 
-#include "paths/Filenames.h"
 #include "platform/ComPtr.h"
-#include "platform/FileSystem.h"
+#include "platform/FileDialog.h"
 #include "platform/Handles.h"
 
 #include <commdlg.h>
-#include <cderr.h>
 #include <shellapi.h>
 #include <shobjidl.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
-
-// "a|b|c|d" becomes "a\0b\0c\0d\0\0", the form the dialogs read.
-std::wstring DialogFilter(const std::wstring& filter) {
-    std::wstring out = filter;
-    std::replace(out.begin(), out.end(), L'|', L'\0');
-    out.append(2, L'\0');
-    return out;
-}
-
-// The folder of a chosen name: without its last backslash, except at a drive's root.
-std::wstring FolderBefore(const std::wstring& path, std::size_t nameOffset) {
-    std::wstring folder = path.substr(0, nameOffset);
-    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'\0'))
-        folder.pop_back();
-    return FolderPath(folder);
-}
-
-using DialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
-
-// The room a dialog without a length limit of its own (the save dialog) gets: a
-// long path still fits.
-constexpr std::size_t kUnlimitedChars = 32768;
-
-// How a dialog that gave no name ended.
-FileDialogResult NotChosen() {
-    FileDialogResult result;
-    result.error = CommDlgExtendedError();
-    if (result.error == 0) {
-        result.outcome = FileDialogResult::Outcome::Cancelled;
-    } else if (result.error == FNERR_BUFFERTOOSMALL) {
-        result.outcome = FileDialogResult::Outcome::TooSmall;
-        result.folder = CurrentDirectory();
-    } else {
-        result.outcome = FileDialogResult::Outcome::Failed;
-    }
-    return result;
-}
-
-// A single path ends at its own NUL: what follows may be left over from the
-// proposed name. Only a folder with several names, which the dialog marks by a
-// NUL before the first name, ends at the first double NUL.
-std::wstring ChosenText(const std::vector<wchar_t>& buffer, const OPENFILENAMEW& ofn) {
-    const bool severalNames = (ofn.Flags & OFN_ALLOWMULTISELECT) && ofn.nFileOffset > 0 &&
-                              ofn.nFileOffset < buffer.size() &&
-                              buffer[ofn.nFileOffset - 1] == L'\0';
-    std::size_t end = 0;
-    while (end < buffer.size() && buffer[end] != L'\0')
-        ++end;
-    if (severalNames)
-        while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0'))
-            ++end;
-    return std::wstring(buffer.data(), end);
-}
-
-FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialogRequest& request) {
-    const std::size_t capacity =
-        request.maxChars > 0 ? static_cast<std::size_t>(request.maxChars) : kUnlimitedChars;
-    std::vector<wchar_t> buffer(std::max<std::size_t>(capacity, request.fileName.size() + 1) + 2,
-                                L'\0');
-    std::copy(request.fileName.begin(), request.fileName.end(), buffer.begin());
-    const std::wstring filter = DialogFilter(request.filter);
-
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(capacity);
-    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
-    ofn.Flags = request.flags;
-
-    if (!show(&ofn))
-        return NotChosen();
-    FileDialogResult result;
-    result.outcome = FileDialogResult::Outcome::Chosen;
-    result.text = ChosenText(buffer, ofn);
-    result.folder = FolderBefore(result.text, ofn.nFileOffset);
-    return result;
-}
 
 TBPFLAG TaskbarFlag(TaskbarState state) {
     switch (state) {
