@@ -51,8 +51,9 @@ bool ProgressScene(ProgramProcess& program, TempDir& dir) {
         return false;
     ChooseInFileDialog(save, dir / L"disk-image.img");
     HWND progress = program.WaitForWindow([](HWND w) { return TextOf(w) == L"Merging..."; });
-    // A third of the way through, the bar has something to show.
-    for (int i = 0; progress && i < 600; ++i) {
+    // A third of the way through, the bar has something to show. The output goes to
+    // the disk, so on a busy machine that may take a while.
+    for (int i = 0; progress && i < 3000; ++i) {
         HWND bar = GetDlgItem(progress, IDC_PROGRESSBAR);
         const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
         const LRESULT top = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
