@@ -86,16 +86,16 @@ std::wstring NormalisePath(const std::wstring& path) {
     return (folder.back() == L'\\' ? folder : folder + L'\\') + full.substr(slash + 1);
 }
 
-SameFileTest::SameFileTest(std::wstring output)
-    : output_(std::move(output)), normalised_(NormalisePath(output_)),
-      identity_(IdentifyFile(output_)) {}
+SameFileTest::SameFileTest(std::wstring output, Identify identify)
+    : identify_(identify), output_(std::move(output)), normalised_(NormalisePath(output_)),
+      identity_(identify_(output_)) {}
 
 bool SameFileTest::IsOutput(const std::wstring& input) const {
     if (input == output_ || EqualIgnoringCase(NormalisePath(input), normalised_))
         return true;
     if (!identity_)
         return false;
-    const auto identity = IdentifyFile(input);
+    const auto identity = identify_(input);
     return identity && SameFile(*identity, *identity_);
 }
 

@@ -30,12 +30,16 @@ std::wstring NormalisePath(const std::wstring& path);
 
 // Tells for one output path which inputs name the same file: the same text, the
 // same normalised path in any letter case, or, where both exist, the same identity.
+// `identify` stands in for IdentifyFile where a file system must be played that
+// this one is not.
 class SameFileTest {
 public:
-    explicit SameFileTest(std::wstring output);
+    using Identify = std::optional<FileIdentity> (*)(const std::wstring& path);
+    explicit SameFileTest(std::wstring output, Identify identify = IdentifyFile);
     bool IsOutput(const std::wstring& input) const;
 
 private:
+    Identify identify_;
     std::wstring output_;
     std::wstring normalised_;
     std::optional<FileIdentity> identity_;

@@ -53,15 +53,43 @@ TEST_CASE("An output that is an input under another name gives message C and is 
     }
 }
 
-TEST_CASE("Only a known file id proves two names one file") {
+namespace {
+
+// A file system that gives every file the id 0, and one whose files cannot be opened.
+std::optional<FileIdentity> ZeroId(const std::wstring&) {
+    return FileIdentity{0x43, {}};
+}
+std::optional<FileIdentity> NoId(const std::wstring&) {
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_CASE("Without a known file id the names decide, never a guess of one file") {
     FileIdentity known{0x43, {7}}, other = known, elsewhere = known;
     other.id[0] = 8;
     elsewhere.volume = 0x44;
-    const FileIdentity unknown{0x43, {}}; // what some file systems give every file
     CHECK(SameFile(known, known));
     CHECK_FALSE(SameFile(known, other));
     CHECK_FALSE(SameFile(known, elsewhere));
-    CHECK_FALSE(SameFile(unknown, unknown));
+    CHECK_FALSE(SameFile(*ZeroId(L""), *ZeroId(L"")));
+
+    TempDir dir;
+    CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+    const auto input = WriteBytes(dir / L"in.bin", "in");
+    const std::pair<std::wstring, bool> cases[] = {
+        {input, true},
+        {dir / L"IN.BIN", true},
+        {dir / L"sub\\..\\in.bin", true},
+        {dir / L".\\in.bin", true},
+        {WriteBytes(dir / L"other.bin", "in"), false},
+    };
+    for (const auto identify : {ZeroId, NoId}) {
+        for (const auto& [output, same] : cases) {
+            CAPTURE(output);
+            CHECK(SameFileTest(output, identify).IsOutput(input) == same);
+        }
+    }
 }
 
 TEST_CASE("An older output's room counts as free where removing its name frees it") {
