@@ -62,12 +62,6 @@ std::wstring MakeFull(const std::wstring& path, const std::wstring& currentDirec
     return base + L"\\" + path;
 }
 
-} // namespace
-
-bool HasLongPathPrefix(const std::wstring& path) {
-    return StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\");
-}
-
 // The names below a root with "." and ".." resolved, never above the root, as the
 // system resolves them.
 std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
@@ -95,6 +89,12 @@ std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
             parts.pop_back();
     }
     return parts;
+}
+
+} // namespace
+
+bool HasLongPathPrefix(const std::wstring& path) {
+    return StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\");
 }
 
 std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentDirectory) {
