@@ -50,10 +50,24 @@ build() {
     cmake --build "$REPO_ROOT/build/$target" -j "$(nproc)" "$@"
 }
 
-# The build a script runs: BUILD=i686 (the release build, the default) or x86_64.
+# Whether this machine's kernel runs 32-bit programs at all: some virtual machines
+# have no 32-bit mode, and Wine's 32-bit loader then fails with "Exec format error".
+can_run_32bit() {
+    [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+# The build a script runs: BUILD=i686 (the release build, the default where the
+# machine runs 32-bit programs) or x86_64.
+default_build() {
+    if can_run_32bit; then echo i686; else echo x86_64; fi
+}
 build_choice() {
-    case "${BUILD:-i686}" in
-    i686 | x86_64) echo "${BUILD:-i686}" ;;
+    local chosen="${BUILD:-$(default_build)}"
+    if [ -z "${BUILD:-}" ] && [ "$chosen" = x86_64 ]; then
+        echo "This machine runs no 32-bit programs: using the x86_64 build" >&2
+    fi
+    case "$chosen" in
+    i686 | x86_64) echo "$chosen" ;;
     *)
         echo "BUILD must be i686 or x86_64, not '$BUILD'" >&2
         return 1
@@ -105,7 +119,8 @@ start_wine() {
     wine_environment
     # A prefix made before wine32 was installed has no 32-bit system and starts no
     # 32-bit program: it is made anew.
-    if [ -f "$WINEPREFIX/system.reg" ] &&
+    # (A machine that runs no 32-bit programs never fills it: the prefix is kept.)
+    if [ -f "$WINEPREFIX/system.reg" ] && can_run_32bit &&
         [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
         echo "The Wine prefix in $WINEPREFIX has no 32-bit system; making it anew"
         wineserver -k >/dev/null 2>&1 || true

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release program (the 32-bit one) and starts it
+# Installs what is missing, builds the release program (the 32-bit one, or the 64-bit
+# one on a machine that runs no 32-bit programs) and starts it
 # under Wine. Without a display it runs the program on a virtual one and saves a
 # screenshot instead.
 set -euo pipefail
@@ -7,8 +8,9 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages
-build i686 --target VorbelMerge
-exe=build/i686/VorbelMerge.exe
+target=$(build_choice)
+build "$target" --target VorbelMerge
+exe=build/$target/VorbelMerge.exe
 
 if [ -n "${DISPLAY:-}" ]; then
     start_wine

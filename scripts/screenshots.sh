@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages
-build i686 --target scenes >/dev/null
+target=$(build_choice)
+build "$target" --target scenes >/dev/null
 mkdir -p docs
 trap 'stop_wine; stop_display' EXIT
 start_display 1024x768x24
@@ -23,7 +24,7 @@ set_dpi() {
 
 # The system's message, menu, status and caption fonts, kept in the prefix.
 set_fonts() { # face points
-    scripts/wine-run.sh build/i686/tools/scenes.exe fonts "$1" "$2" >/dev/null 2>&1
+    scripts/wine-run.sh "build/$target/tools/scenes.exe" fonts "$1" "$2" >/dev/null 2>&1
 }
 
 shoot() { # scene dpi size name
@@ -31,7 +32,7 @@ shoot() { # scene dpi size name
     local out stop="build/scene-stop"
     out=$(mktemp)
     rm -f "$stop"
-    scripts/wine-run.sh explorer "/desktop=shot,$size" build/i686/tools/scenes.exe \
+    scripts/wine-run.sh explorer "/desktop=shot,$size" "build/$target/tools/scenes.exe" \
         "$scene" "Z:$REPO_ROOT/$stop" >"$out" 2>/dev/null &
     local job=$!
     for _ in $(seq 1800); do
