@@ -1,7 +1,8 @@
 #pragma once
 // The output of a merge takes the place of an older file of its name by name: the
-// older file's name is removed and a new file made under it, never the older file
-// opened and cut in place.
+// older file is renamed aside, a new file is made under the name, and only then is
+// the older one deleted. It is never opened and cut in place, and it survives every
+// failure to make its successor.
 
 #include <windows.h>
 
@@ -15,8 +16,8 @@
 using CreateFileCall = std::function<HANDLE(const wchar_t* path, DWORD access, DWORD share,
                                             DWORD disposition, DWORD attributes)>;
 
-// Removes the name of an older file at path, if there is one, and makes the output
-// there, empty, for writing. Invalid, with error set to the system's reason, when
-// either step fails; a failed removal leaves everything as it was.
+// Makes the output at path, empty, for writing, in place of an older file of that
+// name, if there is one. Invalid, with error set to the system's reason, when that
+// fails; the older file is then where and as it was.
 FileHandle CreateOutputFile(const std::wstring& path, DWORD& error,
                             const CreateFileCall& create = {});

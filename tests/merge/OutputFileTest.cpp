@@ -1,4 +1,5 @@
 #include "merge/OutputFile.h"
+#include "platform/Handles.h"
 #include "support/TempDir.h"
 
 #include <doctest.h>
@@ -18,43 +19,67 @@ HANDLE CreateAsWindows(const wchar_t* path, DWORD access, DWORD share, DWORD dis
     return CreateFileW(path, access, share, nullptr, disposition, attributes, nullptr);
 }
 
+HANDLE RefusedCreate(const wchar_t*, DWORD, DWORD, DWORD, DWORD) {
+    SetLastError(ERROR_NETWORK_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+int FilesIn(const TempDir& dir) {
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((dir / L"*").c_str(), &data));
+    int files = 0;
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &data))
+        files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    return files;
+}
+
 } // namespace
 
 TEST_CASE("The output takes an older file's place by name, or leaves it as it was") {
-    const std::pair<DWORD, DWORD> cases[] = {
-        // The older file's attributes (0: none there; ~0: held open by another program
-        // without sharing its deletion), the error.
-        {0, 0},
-        {FILE_ATTRIBUTE_NORMAL, 0},
-        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 0},
-        {FILE_ATTRIBUTE_READONLY, ERROR_ACCESS_DENIED},
-        {~0u, ERROR_SHARING_VIOLATION},
+    constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    constexpr DWORD kAllSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const struct {
+        DWORD attributes;  // of the older file; 0: none there
+        DWORD heldSharing; // another program holds it open, sharing this; 0: nobody
+        bool refused;      // the system refuses to make the new file
+        DWORD error;
+    } cases[] = {
+        {0, 0, false, 0},
+        {FILE_ATTRIBUTE_NORMAL, 0, false, 0},
+        {kHiddenSystem, 0, false, 0},
+        {FILE_ATTRIBUTE_READONLY, 0, false, ERROR_ACCESS_DENIED},
+        {FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE, false, ERROR_SHARING_VIOLATION},
+        // A scanner or an indexer: the older file goes once it lets go.
+        {FILE_ATTRIBUTE_NORMAL, kAllSharing, false, 0},
+        {kHiddenSystem, 0, true, ERROR_NETWORK_ACCESS_DENIED},
+        {FILE_ATTRIBUTE_NORMAL, kAllSharing, true, ERROR_NETWORK_ACCESS_DENIED},
     };
-    for (const auto& [attributes, expected] : cases) {
-        CAPTURE(attributes);
+    for (const auto& c : cases) {
+        CAPTURE(c.attributes);
+        CAPTURE(c.heldSharing);
         TempDir dir;
         const auto path = dir / L"out.bin";
         FileHandle holder;
-        if (attributes) {
+        if (c.attributes) {
             WriteBytes(path, "older");
-            if (attributes == ~0u)
-                holder.Reset(CreateFileW(path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                         0, nullptr));
-            else
-                SetFileAttributesW(path.c_str(), attributes);
+            SetFileAttributesW(path.c_str(), c.attributes);
         }
+        if (c.heldSharing)
+            holder.Reset(CreateFileW(path.c_str(), GENERIC_READ, c.heldSharing, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
         DWORD error = 0;
-        FileHandle output = CreateOutputFile(path, error, CreateAsWindows);
-        CHECK(error == expected);
-        CHECK(output.Valid() == (expected == 0));
+        FileHandle output =
+            CreateOutputFile(path, error, c.refused ? RefusedCreate : CreateAsWindows);
+        CHECK(error == c.error);
+        CHECK(output.Valid() == (c.error == 0));
         output.Reset();
         holder.Reset();
         const DWORD now = GetFileAttributesW(path.c_str());
-        CHECK((now & FILE_ATTRIBUTE_READONLY) ==
-              (expected == ERROR_ACCESS_DENIED ? FILE_ATTRIBUTE_READONLY : 0u));
-        CHECK((now & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0);
-        CHECK(ReadBytes(path) == (expected ? "older" : ""));
+        // A file kept is kept as it was, attributes and all; a new one has none of them.
+        CHECK((now & (FILE_ATTRIBUTE_READONLY | kHiddenSystem)) ==
+              (c.error && c.attributes ? c.attributes & ~FILE_ATTRIBUTE_NORMAL : 0u));
+        CHECK(ReadBytes(path) == (c.error && c.attributes ? "older" : ""));
+        CHECK(FilesIn(dir) == (c.attributes || c.error == 0 ? 1 : 0)); // nothing left aside
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
