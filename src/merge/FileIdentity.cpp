@@ -99,19 +99,16 @@ bool SameFileTest::IsOutput(const std::wstring& input) const {
     return identity && SameFile(*identity, *identity_);
 }
 
-double SpaceFreedByReplacing(const std::wstring& path, const std::wstring& root) {
-    // The name itself, not what a link points to: that stays.
+double SpaceFreedByReplacing(const std::wstring& path) {
+    // The name itself, not what a link points to: that stays. The file lies in the
+    // output's folder, so on the volume whose free space was asked for.
     const FileHandle file = OpenForQuery(path, FILE_FLAG_OPEN_REPARSE_POINT);
     if (!file)
         return 0;
     BY_HANDLE_FILE_INFORMATION info{};
-    DWORD rootVolume = 0;
     if (!GetFileInformationByHandle(file.Get(), &info) ||
         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-        info.nNumberOfLinks != 1 ||
-        !GetVolumeInformationW(SystemPath(root).c_str(), nullptr, 0, &rootVolume, nullptr, nullptr,
-                               nullptr, 0) ||
-        info.dwVolumeSerialNumber != rootVolume)
+        info.nNumberOfLinks != 1)
         return 0;
     // What the file takes on the disk: a sparse file gives back less than its size.
     FILE_STANDARD_INFO standard{};

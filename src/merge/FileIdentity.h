@@ -45,8 +45,7 @@ private:
     std::optional<FileIdentity> identity_;
 };
 
-// The bytes that removing a file's name gives back on the volume of root (a drive's
-// root such as "C:\"): the space the file takes there; 0 when it does not exist,
-// lies on another volume, keeps its data under another name (a hard link) or is a
-// link whose target stays.
-double SpaceFreedByReplacing(const std::wstring& path, const std::wstring& root);
+// The bytes that removing a file's name gives back on its volume: the space the file
+// takes there; 0 when it does not exist, keeps its data under another name (a hard
+// link) or is a link whose target stays.
+double SpaceFreedByReplacing(const std::wstring& path);

@@ -104,18 +104,32 @@ bool IsAnInput(MergeHost& host, const std::wstring& output,
     return false;
 }
 
+// The bytes free where the output goes. The output's folder is asked first: a user
+// may write there but not list the drive's root, and a folder quota, a mounted
+// folder or a junction is measured only there. The root answers where the folder
+// does not.
+double FreeSpaceFor(const std::wstring& output, const CopyOptions& options) {
+    const auto ask = [&](const std::wstring& folder) {
+        return options.freeSpace ? options.freeSpace(folder) : GetHugeFreeSpace(folder);
+    };
+    std::wstring folder = FolderPath(GetDirectory(output));
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    const std::wstring root = GetDrive(output) + L"\\";
+    double free = folder.empty() || folder == root ? -1 : ask(folder);
+    return free >= 0 ? free : ask(root);
+}
+
 // An older output stays until the copy replaces it, so a merge stopped by a
 // check loses nothing; the room it takes counts as free, as it will be.
 bool HasRoom(MergeHost& host, const std::wstring& output, double total,
              const CopyOptions& options) {
-    const std::wstring drive = GetDrive(output);
-    const std::wstring root = drive + L"\\";
-    double free = options.freeSpace ? options.freeSpace(root) : GetHugeFreeSpace(root);
+    double free = FreeSpaceFor(output, options);
     if (free >= 0)
-        free += SpaceFreedByReplacing(output, root);
+        free += SpaceFreedByReplacing(output);
     if (free >= total)
         return true;
-    Warn(host, NoRoomMessage(drive, total, free));
+    Warn(host, NoRoomMessage(GetDrive(output), total, free));
     return false;
 }
 

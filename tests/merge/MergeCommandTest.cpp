@@ -131,6 +131,31 @@ TEST_CASE("An older output's room counts as free where removing its name frees i
     }
 }
 
+TEST_CASE("Free space is asked where the output goes, then at its drive's root") {
+    const struct {
+        double folderFree, rootFree;
+        bool rootAsked, goesAhead;
+    } cases[] = {{1e12, -1, false, true}, {-1, 1e12, true, true}, {-1, -1, true, false}};
+    for (const auto& c : cases) {
+        CAPTURE(c.folderFree);
+        MergeRig rig;
+        rig.Add(5000);
+        rig.Add(300);
+        const std::wstring folder = rig.dir.Path() + L"\\", root = GetDrive(rig.output) + L"\\";
+        Texts asked;
+        rig.options.freeSpace = [&](const std::wstring& path) {
+            asked.push_back(path);
+            return path == folder ? c.folderFree : c.rootFree;
+        };
+        const Texts shown = rig.MergeInputs();
+        CHECK(asked == (c.rootAsked ? Texts{folder, root} : Texts{folder}));
+        CHECK(shown.size() == (c.goesAhead ? 0u : 1u));
+        if (!c.goesAhead)
+            CHECK(shown[0].starts_with(L"Not enough space available on drive " +
+                                       GetDrive(rig.output) + L"\r"));
+    }
+}
+
 TEST_CASE("A failed Save As dialog is reported and no file is written") {
     MergeRig rig;
     rig.saveDir = rig.dir.Path();
