@@ -10,6 +10,9 @@
 #include "app/AppInfo.h"
 #include "filelist/FileList.h"
 #include "merge/CopyLoop.h"
+#include "merge/FileIdentity.h"
+#include "merge/MergeCommand.h"
+#include "merge/OutputFile.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
 #include "platform/Win32Services.h"
@@ -53,6 +56,17 @@ std::vector<std::wstring> InputPaths(const std::wstring& folder) {
             return paths;
         paths.push_back(path);
     }
+}
+
+// The files of a folder in name order, such as split's numbered pieces.
+std::vector<std::wstring> FolderInputs(const std::wstring& folder) {
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(InFolder(folder, L"*.bin").c_str(), &data));
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &data))
+        paths.push_back(InFolder(folder, data.cFileName));
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 std::uint64_t SizeOf(const std::wstring& path) {
@@ -138,6 +152,13 @@ public:
         ++questions;
         return stopping ? IDYES : IDNO;
     }
+    // The Save As dialog answers at once with the chosen output, and notes when.
+    FileDialogResult ShowSaveDialog(HWND, const FileDialogRequest&) override {
+        dialogGone = Clock::now();
+        return {FileDialogResult::Outcome::Chosen, chosenOutput, {}};
+    }
+    std::wstring chosenOutput;
+    Clock::time_point dialogGone;
     std::atomic<int> questions{0};
     std::atomic<Clock::rep> asked{0};
     std::atomic<bool> stopping{false};
@@ -343,6 +364,67 @@ int Run(const std::wstring& folder, int rounds) {
     return services.failures == 0 ? 0 : 1;
 }
 
+// Many small inputs: where the time of a merge goes after the Save As dialog (the
+// checks of every input, making the output, the copy), and the whole command
+// against the plain loop, best of the rounds in turns.
+int Many(const std::wstring& folder, int rounds) {
+    const std::vector<std::wstring> inputs = FolderInputs(folder);
+    if (inputs.size() < 2) {
+        std::fprintf(stderr, "no input files in %ls\n", folder.c_str());
+        return 1;
+    }
+    double total = 0;
+    for (const auto& path : inputs)
+        total += static_cast<double>(SizeOf(path));
+    const std::wstring output = InFolder(folder, L"merged.out");
+    MainStandIn main;
+    BenchServices services;
+    services.chosenOutput = output;
+    ProgressDialog progress;
+    std::wstring saveDir;
+    PendingError pendingError;
+    MergeHost host{main.window.Get(), main.status, services, progress, saveDir, pendingError};
+    Warm(inputs);
+
+    std::vector<double> checks, creates, copies, wholes, plains;
+    for (int round = 0; round < rounds; ++round) {
+        DeleteFileW(output.c_str());
+        plains.push_back(PlainCopy(inputs, output));
+        DeleteFileW(output.c_str());
+        auto start = Clock::now();
+        for (const auto& input : inputs)
+            SameFileTest(output).IsOutput(input);
+        checks.push_back(Seconds(start));
+        start = Clock::now();
+        DWORD error = 0;
+        CreateOutputFile(output, error);
+        creates.push_back(Seconds(start));
+        DeleteFileW(output.c_str());
+        start = Clock::now();
+        WriteMergedFile(host, inputs, output, total);
+        copies.push_back(Seconds(start));
+        DeleteFileW(output.c_str());
+        MergeFiles(host, inputs);
+        wholes.push_back(Seconds(services.dialogGone));
+        if (SizeOf(output) != static_cast<std::uint64_t>(total)) {
+            std::fprintf(stderr, "the merge did not write %.0f bytes\n", total);
+            return 1;
+        }
+    }
+    DeleteFileW(output.c_str());
+    const auto best = [](const std::vector<double>& times) {
+        return *std::min_element(times.begin(), times.end());
+    };
+    std::printf("inputs: %zu files, %.1f MiB in all; best of %d rounds in turns\n", inputs.size(),
+                total / (1 << 20), rounds);
+    std::printf("  the same-file test of every input: %7.3f s\n", best(checks));
+    std::printf("  making the output:                 %7.3f s\n", best(creates));
+    std::printf("  the copy (WriteMergedFile):        %7.3f s\n", best(copies));
+    std::printf("merge, from the Save As dialog's end: %7.3f s\n", best(wholes));
+    std::printf("plain 1 MiB ReadFile/WriteFile loop:  %7.3f s\n", best(plains));
+    std::printf("ratio merge / plain: %.2f\n", best(plains) / best(wholes));
+    return services.failures == 0 ? 0 : 1;
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -351,8 +433,12 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"make" && argc == 5)
         return Make(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (command == L"many" && argc >= 3)
+        return Many(argv[2], argc > 3 ? std::max(1, _wtoi(argv[3])) : 5);
     if (command == L"run" && argc >= 3)
         return Run(argv[2], argc > 3 ? std::max(1, _wtoi(argv[3])) : 3);
-    std::fprintf(stderr, "usage: bench_merge make FOLDER COUNT MIB | run FOLDER [ROUNDS]\n");
+    std::fprintf(
+        stderr,
+        "usage: bench_merge make FOLDER COUNT MIB | run FOLDER [ROUNDS] | many FOLDER [ROUNDS]\n");
     return 2;
 }

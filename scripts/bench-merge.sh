@@ -11,6 +11,8 @@
 # It measures the release build (i686) unless BUILD=x86_64 asks for the other one.
 #   [BUILD=i686|x86_64] BENCH_FILES=6 BENCH_MIB=128 BENCH_ROUNDS=7 [BENCH_DIR=/some/folder] \
 #       scripts/bench-merge.sh
+# With BENCH_SMALL=10000 it merges that many inputs of 16 KiB instead, made on the
+# Linux side, and splits the time after the Save As dialog into its phases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -33,6 +35,14 @@ ln -sfn "$data" "$drive"
 unmanaged_windows bench_merge.exe # or hiding the dialog would wait for a window manager
 
 describe_build "$target"
+if [ -n "${BENCH_SMALL:-}" ]; then
+    # Many small inputs, made on the Linux side: Wine would read the whole folder
+    # for every file it made there.
+    head -c $((BENCH_SMALL * 16384)) /dev/urandom |
+        split -b 16384 -a 6 -d --additional-suffix=.bin - "$data/part"
+    scripts/wine-run.sh "$exe" many 'M:\' "${BENCH_ROUNDS:-5}"
+    exit
+fi
 scripts/wine-run.sh "$exe" make 'M:\' "$files" "$mib"
 scripts/wine-run.sh "$exe" run 'M:\' "$rounds"
 

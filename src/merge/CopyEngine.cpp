@@ -25,11 +25,19 @@ DWORD WholeBlocks(DWORD bytes) {
 
 } // namespace
 
-CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, HANDLE output, double total,
-                       const CopyOptions& options)
-    : inputs_(inputs), total_(total), handOver_(options.progressIntervalMs == 0),
-      calls_(options.calls), output_(output, calls_),
-      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), threshold_(total) {
+HANDLE OpenInput(const FileCalls& calls, const std::wstring& path) {
+    if (calls.open)
+        return calls.open(path.c_str());
+    return CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<FileHandle> opened,
+                       HANDLE output, double total, const CopyOptions& options)
+    : inputs_(inputs), opened_(std::move(opened)), total_(total),
+      handOver_(options.progressIntervalMs == 0), calls_(options.calls), output_(output, calls_),
+      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), threshold_(total),
+      copied_(inputs.size(), 0.0) {
     const std::size_t count = std::max(2u, options.chunks);
     // Less memory means smaller chunks, not a failed merge.
     for (DWORD size = WholeBlocks(options.chunk); size >= kBlockSize && !buffers_; size /= 2) {
@@ -101,57 +109,74 @@ void CopyEngine::ReadInputs() noexcept {
 }
 
 void CopyEngine::ReadAll() {
-    for (std::size_t i = 0; i < inputs_.size(); ++i) {
-        FileHandle input(CreateFileW(SystemPath(inputs_[i]).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                     nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Chunk* chunk = Room();
+    for (std::size_t i = 0; chunk && i < inputs_.size(); ++i) {
+        FileHandle input = i < opened_.size() ? std::move(opened_[i]) : FileHandle();
         if (!input) {
-            const DWORD error = GetLastError();
-            if (Room())
-                Put(Item::OpenFailed, i, 0, error);
+            input.Reset(OpenInput(calls_, inputs_[i]));
+            if (!input)
+                return PutTail(chunk, Tail::OpenFailed, i, GetLastError());
+        }
+        if (!ReadInput(i, input.Get(), chunk))
             return;
-        }
-        // Every input ends with a read that gives 0 bytes; a short read is a chunk
-        // of its own, its last block short.
-        for (;;) {
-            Chunk* room = Room();
-            if (!room)
-                return;
-            DWORD got = 0;
-            if (!Read(input.Get(), room->data, &got)) {
-                Put(Item::ReadFailed, i, 0, GetLastError());
-                return;
-            }
-            if (got == 0)
-                break;
-            Put(Item::Data, i, std::min(got, chunkSize_), 0);
-        }
     }
-    if (Room())
-        Put(Item::End, inputs_.size(), 0, 0);
+    if (chunk)
+        PutTail(chunk, Tail::End, inputs_.size(), 0);
 }
 
-BOOL CopyEngine::Read(HANDLE input, char* buffer, DWORD* got) {
-    return calls_.read ? calls_.read(input, buffer, chunkSize_, got)
-                       : ReadFile(input, buffer, chunkSize_, got, nullptr);
+bool CopyEngine::ReadInput(std::size_t index, HANDLE input, Chunk*& chunk) {
+    // Every input ends with a read that gives 0 bytes. The reads ask for whole
+    // blocks, so a piece starts on a block of its input; a short read ends a piece,
+    // its last block short. A chunk too full for another block goes to the writer.
+    for (;;) {
+        if (chunkSize_ - chunk->bytes < kBlockSize) {
+            Put();
+            if (!(chunk = Room()))
+                return false;
+        }
+        const DWORD room = (chunkSize_ - chunk->bytes) / kBlockSize * kBlockSize;
+        DWORD got = 0;
+        if (!Read(input, chunk->data + chunk->bytes, room, &got)) {
+            PutTail(chunk, Tail::ReadFailed, index, GetLastError());
+            return false;
+        }
+        if (got == 0)
+            return true;
+        got = std::min(got, room);
+        chunk->pieces.push_back({index, got});
+        chunk->bytes += got;
+    }
+}
+
+BOOL CopyEngine::Read(HANDLE input, char* buffer, DWORD size, DWORD* got) {
+    return calls_.read ? calls_.read(input, buffer, size, got)
+                       : ReadFile(input, buffer, size, got, nullptr);
 }
 
 CopyEngine::Chunk* CopyEngine::Room() {
     Locked locked(lock_);
     while (!stopped_ && filled_ == ring_.size())
         SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
-    return stopped_ ? nullptr : &ring_[(first_ + filled_) % ring_.size()];
+    if (stopped_)
+        return nullptr;
+    Chunk& chunk = ring_[(first_ + filled_) % ring_.size()];
+    chunk.bytes = 0;
+    chunk.pieces.clear();
+    chunk.tail = Tail::More;
+    return &chunk;
 }
 
-void CopyEngine::Put(Item item, std::size_t input, DWORD bytes, DWORD error) {
+void CopyEngine::Put() {
     Locked locked(lock_);
-    Chunk& chunk = ring_[(first_ + filled_) % ring_.size()];
-    chunk.item = item;
-    chunk.input = input;
-    chunk.bytes = bytes;
-    chunk.error = error;
     ++filled_;
     WakeAllConditionVariable(&changed_);
+}
+
+void CopyEngine::PutTail(Chunk* chunk, Tail tail, std::size_t input, DWORD error) {
+    chunk->tail = tail;
+    chunk->input = input;
+    chunk->error = error;
+    Put();
 }
 
 void CopyEngine::WriteOutput() noexcept {
@@ -161,20 +186,36 @@ void CopyEngine::WriteOutput() noexcept {
 CopyEngine::Outcome CopyEngine::WriteAll() {
     using enum Outcome::Kind;
     while (const Chunk* chunk = NextToTake()) {
-        switch (chunk->item) {
-        case Item::End: return {Copied, chunk->input, 0};
-        case Item::OpenFailed: return {OpenFailed, chunk->input, chunk->error};
-        case Item::ReadFailed: return {ReadFailed, chunk->input, chunk->error};
-        case Item::Data: break;
-        }
         const DWORD taken = Take(*chunk);
-        if (taken > 0 && !output_.Append(chunk->data, taken))
-            return {WriteFailed, chunk->input, output_.Error()};
+        std::size_t failed = 0;
+        if (!WriteTaken(*chunk, taken, &failed))
+            return {WriteFailed, failed, output_.Error()};
         if (taken < chunk->bytes)
             break; // stopped within it
+        switch (chunk->tail) {
+        case Tail::More: break;
+        case Tail::End: return {Copied, chunk->input, 0};
+        case Tail::OpenFailed: return {OpenFailed, chunk->input, chunk->error};
+        case Tail::ReadFailed: return {ReadFailed, chunk->input, chunk->error};
+        }
         Free();
     }
     return {Stopped, 0, 0};
+}
+
+bool CopyEngine::WriteTaken(const Chunk& chunk, DWORD bytes, std::size_t* failed) {
+    DWORD at = 0;
+    for (const Piece& piece : chunk.pieces) {
+        const DWORD size = std::min(piece.bytes, bytes - at);
+        if (size == 0)
+            break;
+        if (!output_.Append(chunk.data + at, size)) {
+            *failed = piece.input;
+            return false;
+        }
+        at += size;
+    }
+    return true;
 }
 
 const CopyEngine::Chunk* CopyEngine::NextToTake() {
@@ -189,23 +230,27 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
     // a hold or a stop takes effect between two blocks, and what was taken by then
     // is exactly what the output receives.
     Locked locked(lock_);
-    progress_.input = chunk.input;
     DWORD taken = 0;
-    while (taken < chunk.bytes) {
-        while (!stopped_ && !MayTake())
-            SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
-        if (stopped_)
-            break;
-        const DWORD block = std::min(kBlockSize, chunk.bytes - taken);
-        taken += block;
-        progress_.done += block;
-        if (threshold_.Passed(progress_.done)) {
-            progress_.percent = BarPercent(progress_.done, total_);
-            progress_.barMoved = true;
-        }
-        if (handOver_) {
-            handedOver_ = true;
-            SetEvent(wake_.Get());
+    for (const Piece& piece : chunk.pieces) {
+        progress_.input = piece.input;
+        for (DWORD inPiece = 0; inPiece < piece.bytes;) {
+            while (!stopped_ && !MayTake())
+                SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+            if (stopped_)
+                return taken;
+            const DWORD block = std::min(kBlockSize, piece.bytes - inPiece);
+            inPiece += block;
+            taken += block;
+            copied_[piece.input] += block;
+            progress_.done += block;
+            if (threshold_.Passed(progress_.done)) {
+                progress_.percent = BarPercent(progress_.done, total_);
+                progress_.barMoved = true;
+            }
+            if (handOver_) {
+                handedOver_ = true;
+                SetEvent(wake_.Get());
+            }
         }
     }
     return taken;

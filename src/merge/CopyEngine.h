@@ -1,10 +1,11 @@
 #pragma once
 // The copy under a merge, on two threads of its own. A reader fills a small ring of
-// large chunks from the inputs, in list order, while a writer takes the 4096-byte
-// blocks out of it in order, counts them and writes them to the output in the same
-// large chunks: while one chunk is written the next ones are read. The window's
-// thread never waits for either: it looks at the progress, holds the copy while the
-// cancel question is open, and stops it.
+// large chunks from the inputs, in list order, packing the pieces of as many inputs
+// as fit into each chunk, while a writer takes the 4096-byte blocks out of it in
+// order, counts them and writes them to the output in the same large chunks: while
+// one chunk is written the next ones are read. The window's thread never waits for
+// either: it looks at the progress, holds the copy while the cancel question is
+// open, and stops it.
 
 #include "merge/BlockWriter.h"
 #include "merge/CopyOptions.h"
@@ -18,8 +19,10 @@
 
 class CopyEngine {
 public:
-    CopyEngine(const std::vector<std::wstring>& inputs, HANDLE output, double total,
-               const CopyOptions& options);
+    // `opened` holds the inputs the checks have opened, in list order; an input
+    // without a handle there is opened when its turn comes.
+    CopyEngine(const std::vector<std::wstring>& inputs, std::vector<FileHandle> opened,
+               HANDLE output, double total, const CopyOptions& options);
     // Stops the copy and waits for its threads.
     ~CopyEngine() { Join(); }
     CopyEngine(const CopyEngine&) = delete;
@@ -61,25 +64,41 @@ public:
     };
     // How the copy ended, once it has.
     Outcome Result() const { return outcome_; }
+    // The bytes taken of each input, once the copy has ended.
+    const std::vector<double>& Copied() const { return copied_; }
 
 private:
-    enum class Item { Data, End, OpenFailed, ReadFailed };
+    // A run of one input's bytes in a chunk: it starts on a block of that input and
+    // holds whole blocks, but for its last, which may be short.
+    struct Piece {
+        std::size_t input;
+        DWORD bytes;
+    };
+    // What follows the data of a chunk.
+    enum class Tail { More, End, OpenFailed, ReadFailed };
     struct Chunk {
         char* data = nullptr;
         DWORD bytes = 0;
-        Item item = Item::Data;
-        std::size_t input = 0;
+        std::vector<Piece> pieces;
+        Tail tail = Tail::More;
+        std::size_t input = 0; // the input a failure concerns
         DWORD error = 0;
     };
 
     void ReadInputs() noexcept;
     void ReadAll();
-    BOOL Read(HANDLE input, char* buffer, DWORD* got);
+    // Reads one input into the chunks from `chunk` on; false when the reading ends.
+    bool ReadInput(std::size_t index, HANDLE input, Chunk*& chunk);
+    BOOL Read(HANDLE input, char* buffer, DWORD size, DWORD* got);
     void WriteOutput() noexcept;
     Outcome WriteAll();
+    // Writes the first `bytes` of a chunk, piece by piece, so that the output holds
+    // every input's blocks up to a failure as if each input had a chunk of its own.
+    bool WriteTaken(const Chunk& chunk, DWORD bytes, std::size_t* failed);
     // The reader's side of the ring.
     Chunk* Room();
-    void Put(Item item, std::size_t input, DWORD bytes, DWORD error);
+    void Put();
+    void PutTail(Chunk* chunk, Tail tail, std::size_t input, DWORD error);
     // The writer's side.
     const Chunk* NextToTake();
     DWORD Take(const Chunk& chunk);
@@ -89,6 +108,7 @@ private:
     bool MayTake() const { return !held_ && !handedOver_; }
 
     const std::vector<std::wstring>& inputs_;
+    std::vector<FileHandle> opened_; // the reader's
     const double total_;
     const bool handOver_;
     const FileCalls calls_;
@@ -109,6 +129,7 @@ private:
     BarThreshold threshold_;
     Progress progress_;
     Outcome outcome_;
+    std::vector<double> copied_; // the writer's
 
     // Last, so that they are joined before anything they use goes.
     std::jthread reader_, writer_;

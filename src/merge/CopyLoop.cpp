@@ -72,7 +72,7 @@ void Report(MergeSession& session, const CopyEngine::Outcome& outcome, StopCause
 void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs, HANDLE output,
                 double total, const CopyOptions& options) {
     PendingError& pendingError = session.Host().pendingError;
-    CopyEngine engine(inputs, output, total, options);
+    CopyEngine engine(inputs, {}, output, total, options);
     if (!pendingError.Holds() && !(engine.Ready() && engine.Start()))
         pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
     if (pendingError.Holds()) {

@@ -10,10 +10,13 @@
 // The merge counts, checks for a cancel and moves its bar per block of this size.
 inline constexpr DWORD kBlockSize = 4096;
 
-// The system's reads and writes as the copy makes them; tests put faults in here.
-// An empty function stands for ReadFile or WriteFile. Reads are made on the copy's
-// reading thread and writes on its writing thread, each only there.
+// The system's calls as the copy makes them; tests put faults in here. An empty
+// function stands for the system's own. Inputs are opened by the checks before the
+// copy or on the copy's reading thread, reads are made on the reading thread and
+// writes on the writing thread, each only there.
 struct FileCalls {
+    // Opens an input as the copy reads it: for reading, sharing only reads.
+    std::function<HANDLE(const wchar_t* path)> open;
     std::function<BOOL(HANDLE file, void* buffer, DWORD size, DWORD* done)> read;
     std::function<BOOL(HANDLE file, const void* buffer, DWORD size, DWORD* done)> write;
 };
@@ -24,10 +27,13 @@ struct CopyOptions {
     // that a test knows when a click is handled.
     ULONGLONG progressIntervalMs = 15;
     // The ring between reading and writing: this many chunks of this size, which is
-    // also the size of the system's reads and writes.
+    // also the most the system's reads and writes take at once.
     DWORD chunk = 1024 * 1024;
     unsigned chunks = 4;
     FileCalls calls;
-    // The free space of a drive's root; empty: GetHugeFreeSpace.
-    std::function<double(const std::wstring& root)> freeSpace;
+    // The free space of a folder; empty: GetHugeFreeSpace.
+    std::function<double(const std::wstring& folder)> freeSpace;
 };
+
+// Opens an input for the copy, through the calls' stand-in where there is one.
+HANDLE OpenInput(const FileCalls& calls, const std::wstring& path);

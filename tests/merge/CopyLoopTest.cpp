@@ -115,6 +115,7 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
         {65536, none, open, 1, ERROR_FILE_NOT_FOUND, first}, // deleted after the checks
         {65536, none, open, 1, ERROR_SHARING_VIOLATION, first},
         {4096, badRead, read, 1, ERROR_CRC, first + 2 * kBlock},
+        {65536, {.failingRead = 3}, read, 1, ERROR_CRC, first}, // the first input shares its chunk
         {65536, full, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
         {4096, mute, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
         {65536, mute, write, 1, ERROR_DISK_FULL, first},
