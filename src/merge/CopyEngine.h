@@ -10,6 +10,7 @@
 #include "merge/BlockWriter.h"
 #include "merge/CopyOptions.h"
 #include "merge/ProgressSteps.h"
+#include "merge/WatchedWork.h"
 #include "platform/Handles.h"
 
 #include <memory>
@@ -17,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-class CopyEngine {
+class CopyEngine final : public WatchedWork {
 public:
     // `opened` holds the inputs the checks have opened, in list order; an input
     // without a handle there is opened when its turn comes.
@@ -32,29 +33,15 @@ public:
     bool Ready() const { return buffers_ != nullptr; }
     // Starts the threads; false when the system would not give them.
     bool Start();
-    // Stops the copy and returns once both threads have ended.
-    void Join();
 
-    // Signalled when a block is handed over and when the copy has ended.
-    HANDLE Wake() const { return wake_.Get(); }
-
-    struct Progress {
-        std::size_t input = 0; // whose blocks are being taken
-        double done = 0;       // bytes in the blocks taken, all of which reach the output
-        float percent = 0;     // the bar's value by its step rule
-        bool barMoved = false; // since the last look
-        bool handedOver = false;
-        bool ended = false; // both threads are through
-    };
-    Progress Look();
-
-    // No block is taken between Hold and Release.
-    void Hold();
-    void Release();
+    Progress Look() override;
+    HANDLE Wake() const override { return wake_.Get(); }
+    void Hold() override;
+    void Release() override;
     // No block is taken any more; those taken are written, the rest is dropped.
-    void Stop();
-    // With a handed-over block: the window is done with it, the copy goes on.
-    void TakeNext();
+    void Stop() override;
+    void TakeNext() override;
+    void Join() override;
 
     struct Outcome {
         enum class Kind { Copied, Stopped, OpenFailed, ReadFailed, WriteFailed };

@@ -2,7 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "merge/CopyEngine.h"
-#include "merge/CopyView.h"
+#include "merge/WorkView.h"
 #include "merge/HugeFileFunctions.h"
 #include "merge/MergeSession.h"
 #include "merge/OutputFile.h"
@@ -26,10 +26,6 @@ constexpr wchar_t kCheckTheFile[] = L"Check the file and try again.";
 std::wstring OutputNotCreatedMessage(const std::wstring& output, DWORD error) {
     return FileErrorMessage(L"Cannot open the file ", output, error,
                             L"Make sure that the file is writable and try again.");
-}
-
-std::wstring InputNotOpenedMessage(const std::wstring& input, DWORD error) {
-    return FileErrorMessage(L"Cannot open the file ", input, error, kCheckTheFile);
 }
 
 std::wstring ReadFailedMessage(const std::wstring& input, DWORD error) {
@@ -69,40 +65,49 @@ void Report(MergeSession& session, const CopyEngine::Outcome& outcome, StopCause
 
 // Copies the inputs one after the other; returns when all are copied, the user has
 // confirmed a cancel or a failure has been reported, the copy's threads joined.
-void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs, HANDLE output,
-                double total, const CopyOptions& options) {
+void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs,
+                std::vector<FileHandle> opened, HANDLE output, double total,
+                const CopyOptions& options) {
     PendingError& pendingError = session.Host().pendingError;
-    CopyEngine engine(inputs, {}, output, total, options);
+    CopyEngine engine(inputs, std::move(opened), output, total, options);
     if (!pendingError.Holds() && !(engine.Ready() && engine.Start()))
         pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
     if (pendingError.Holds()) {
         session.Warn(InitializationFailedMessage(pendingError.description));
         return;
     }
-    CopyView view(session, engine, inputs, options.progressIntervalMs);
+    WorkView view(session, engine, inputs, options.progressIntervalMs);
     view.Run();
     Report(session, engine.Result(), view.Cause(), inputs);
 }
 
 } // namespace
 
+std::wstring InputNotOpenedMessage(const std::wstring& input, DWORD error) {
+    return FileErrorMessage(L"Cannot open the file ", input, error, kCheckTheFile);
+}
+
 std::wstring InitializationFailedMessage(const std::wstring& description) {
     return L"The following error occured while initializing the merge process:\r" + description +
            L"\r\r" + SupportLine();
 }
 
-void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
-                     const std::wstring& output, double total, const CopyOptions& options) {
+void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inputs,
+                    std::vector<FileHandle> opened, const std::wstring& output, double total,
+                    const CopyOptions& options) {
     // Creating the output is what replaces an older file of that name.
     DWORD error = 0;
     FileHandle out = CreateOutputFile(output, error);
     if (!out) {
-        host.services.ShowMessage(host.mainWindow, OutputNotCreatedMessage(output, error),
-                                  kWarningBox);
+        session.Warn(OutputNotCreatedMessage(output, error));
         return;
     }
+    CopyInputs(session, inputs, std::move(opened), out.Get(), total, options);
+}
+
+void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
+                     const std::wstring& output, double total, const CopyOptions& options) {
     MergeSession session(host);
     session.Begin(output, total);
-    CopyInputs(session, inputs, out.Get(), total, options);
-    out.Reset();
+    CopyIntoOutput(session, inputs, {}, output, total, options);
 }

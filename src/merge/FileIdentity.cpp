@@ -86,17 +86,50 @@ std::wstring NormalisePath(const std::wstring& path) {
     return (folder.back() == L'\\' ? folder : folder + L'\\') + full.substr(slash + 1);
 }
 
+namespace {
+
+bool IsAbsent(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data))
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool Known(const std::optional<FileIdentity>& identity) {
+    return identity && SameFile(*identity, *identity);
+}
+
+} // namespace
+
 SameFileTest::SameFileTest(std::wstring output, Identify identify)
-    : identify_(identify), output_(std::move(output)), normalised_(NormalisePath(output_)),
-      identity_(identify_(output_)) {}
+    : identify_(identify), output_(std::move(output)), outputAbsent_(IsAbsent(output_)) {
+    if (!outputAbsent_) {
+        normalised_ = NormalisePath(output_);
+        identity_ = identify_(output_);
+    }
+}
 
 bool SameFileTest::IsOutput(const std::wstring& input) const {
-    if (input == output_ || EqualIgnoringCase(NormalisePath(input), normalised_))
+    return IsOutput(input, INVALID_HANDLE_VALUE);
+}
+
+bool SameFileTest::IsOutput(const std::wstring& input, HANDLE opened) const {
+    if (input == output_)
         return true;
-    if (!identity_)
+    if (outputAbsent_)
         return false;
-    const auto identity = identify_(input);
-    return identity && SameFile(*identity, *identity_);
+    const bool fromHandle = opened != INVALID_HANDLE_VALUE && opened && identify_ == IdentifyFile;
+    return Decide(input, fromHandle ? IdentityOf(opened) : identify_(input));
+}
+
+bool SameFileTest::Decide(const std::wstring& input,
+                          const std::optional<FileIdentity>& identity) const {
+    // Identities settle it where the file system gives them; the names, whose
+    // normalising asks the system about every folder on the way, only where not.
+    if (Known(identity_) && Known(identity))
+        return SameFile(*identity, *identity_);
+    return EqualIgnoringCase(NormalisePath(input), normalised_);
 }
 
 double SpaceFreedByReplacing(const std::wstring& path) {

@@ -28,19 +28,25 @@ std::optional<FileIdentity> IdentifyFile(const std::wstring& path);
 // and files made long, for comparing paths whose files may not exist.
 std::wstring NormalisePath(const std::wstring& path);
 
-// Tells for one output path which inputs name the same file: the same text, the
-// same normalised path in any letter case, or, where both exist, the same identity.
-// `identify` stands in for IdentifyFile where a file system must be played that
-// this one is not.
+// Tells for one output path which inputs name the same file: the same text; where
+// the output exists, the same identity where both files have a known one, the same
+// normalised path in any letter case where they do not. An output that does not
+// exist is no input. `identify` stands in for IdentifyFile where a file system must
+// be played that this one is not.
 class SameFileTest {
 public:
     using Identify = std::optional<FileIdentity> (*)(const std::wstring& path);
     explicit SameFileTest(std::wstring output, Identify identify = IdentifyFile);
     bool IsOutput(const std::wstring& input) const;
+    // The same for an input open as `opened`, whose identity is read from the handle.
+    bool IsOutput(const std::wstring& input, HANDLE opened) const;
 
 private:
+    bool Decide(const std::wstring& input, const std::optional<FileIdentity>& identity) const;
+
     Identify identify_;
     std::wstring output_;
+    bool outputAbsent_;
     std::wstring normalised_;
     std::optional<FileIdentity> identity_;
 };

@@ -4,6 +4,9 @@
 #include "merge/CopyLoop.h"
 #include "merge/FileIdentity.h"
 #include "merge/HugeFileFunctions.h"
+#include "merge/InputCheck.h"
+#include "merge/MergeSession.h"
+#include "merge/WorkView.h"
 #include "paths/Filenames.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
@@ -12,6 +15,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -21,6 +25,9 @@ constexpr wchar_t kTooFewFilesMessage[] = L"Merging requires at least two files.
                                           L"and try again.";
 constexpr wchar_t kSameFileMessage[] = L"You cannot use the same file for input and output.\r\r"
                                        L"Check your filenames and try again.";
+
+// The first line of the progress dialog while the inputs are checked.
+constexpr wchar_t kCheckingPrefix[] = L"Checking ";
 
 std::wstring MissingFileMessage(const std::wstring& path) {
     return L"Cannot find the file " + path + L".\r\rCheck the filename and try again.";
@@ -91,19 +98,6 @@ std::optional<std::wstring> ChooseOutput(MergeHost& host, const std::vector<std:
     return chosen.text;
 }
 
-// An input under another name would be destroyed by creating the output.
-bool IsAnInput(MergeHost& host, const std::wstring& output,
-               const std::vector<std::wstring>& inputs) {
-    const SameFileTest sameFile(output);
-    for (const std::wstring& path : inputs) {
-        if (sameFile.IsOutput(path)) {
-            Warn(host, kSameFileMessage);
-            return true;
-        }
-    }
-    return false;
-}
-
 // The bytes free where the output goes. The output's folder is asked first: a user
 // may write there but not list the drive's root, and a folder quota, a mounted
 // folder or a junction is measured only there. The root answers where the folder
@@ -122,15 +116,55 @@ double FreeSpaceFor(const std::wstring& output, const CopyOptions& options) {
 
 // An older output stays until the copy replaces it, so a merge stopped by a
 // check loses nothing; the room it takes counts as free, as it will be.
-bool HasRoom(MergeHost& host, const std::wstring& output, double total,
+bool HasRoom(MergeSession& session, const std::wstring& output, double total,
              const CopyOptions& options) {
     double free = FreeSpaceFor(output, options);
     if (free >= 0)
         free += SpaceFreedByReplacing(output);
     if (free >= total)
         return true;
-    Warn(host, NoRoomMessage(GetDrive(output), total, free));
+    session.Warn(NoRoomMessage(GetDrive(output), total, free));
     return false;
+}
+
+// How often the window shows which input the checks are at.
+constexpr ULONGLONG kCheckIntervalMs = 15;
+
+// The checks once the output is chosen, under the progress dialog, whose first line
+// says which input is being checked: no input is the output, the output's drive
+// has room, and every input opens as the copy reads it. A confirmed cancel ends
+// them. The inputs' handles when all is well, for the copy to read through.
+std::optional<std::vector<FileHandle>> CheckBeforeCopy(MergeSession& session,
+                                                       const std::vector<std::wstring>& inputs,
+                                                       const std::wstring& output, double total,
+                                                       const CopyOptions& options) {
+    PendingError& pendingError = session.Host().pendingError;
+    InputCheck check(inputs, output, options.calls);
+    if (!pendingError.Holds() && !check.Start())
+        pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    if (pendingError.Holds()) {
+        session.Warn(InitializationFailedMessage(pendingError.description));
+        return std::nullopt;
+    }
+    WorkView view(session, check, inputs, std::max(options.progressIntervalMs, kCheckIntervalMs),
+                  kCheckingPrefix);
+    view.Run();
+    check.Join();
+    if (view.Cause() == StopCause::PendingError)
+        session.Warn(InitializationFailedMessage(pendingError.description));
+    if (view.Cause() != StopCause::None || !check.Completed())
+        return std::nullopt;
+    if (check.SameAsOutput()) {
+        session.Warn(kSameFileMessage);
+        return std::nullopt;
+    }
+    if (!HasRoom(session, output, total, options))
+        return std::nullopt;
+    if (const auto failure = check.FirstOpenFailure()) {
+        session.Warn(InputNotOpenedMessage(inputs[failure->input], failure->error));
+        return std::nullopt;
+    }
+    return check.TakeHandles();
 }
 
 void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
@@ -139,8 +173,12 @@ void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
     if (!total)
         return;
     const std::optional<std::wstring> output = ChooseOutput(host, inputs);
-    if (output && !IsAnInput(host, *output, inputs) && HasRoom(host, *output, *total, options))
-        WriteMergedFile(host, inputs, *output, *total, options);
+    if (!output)
+        return;
+    MergeSession session(host);
+    session.Begin(*output, *total);
+    if (auto opened = CheckBeforeCopy(session, inputs, *output, *total, options))
+        CopyIntoOutput(session, inputs, std::move(*opened), *output, *total, options);
 }
 
 } // namespace

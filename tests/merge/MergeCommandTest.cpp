@@ -4,6 +4,7 @@
 #include "merge/MergeRig.h"
 #include "paths/Filenames.h"
 #include "platform/FileSystem.h"
+#include "platform/Handles.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -153,6 +154,49 @@ TEST_CASE("Free space is asked where the output goes, then at its drive's root")
         if (!c.goesAhead)
             CHECK(shown[0].starts_with(L"Not enough space available on drive " +
                                        GetDrive(rig.output) + L"\r"));
+    }
+}
+
+TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the older output") {
+    for (const std::string what : {"vanished", "locked", "cancelled"}) {
+        CAPTURE(what);
+        MergeRig rig;
+        rig.Add(5000);
+        rig.Add(300);
+        rig.Add(70);
+        const std::string older(777, 'k');
+        WriteBytes(rig.output, older);
+        const std::wstring& troubled = rig.inputs[1];
+        FileHandle writer; // another program's, sharing no writes
+        KernelHandle asked(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (what == "vanished")
+            rig.services.whileDialogOpen = [&] { DeleteFileW(troubled.c_str()); };
+        if (what == "locked")
+            writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+        if (what == "cancelled") {
+            rig.options.calls.open = [&](const wchar_t* path) {
+                if (path == troubled) {
+                    PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
+                    WaitForSingleObject(asked.Get(), 5000);
+                }
+                return OpenInput({}, path);
+            };
+            rig.services.whileMessageShown = [&] { SetEvent(asked.Get()); };
+            rig.services.answers = {IDYES};
+        }
+        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
+        rig.Fill(rig.inputs);
+        MergeFiles(rig.host, rig.Texts(), rig.options);
+        REQUIRE(rig.services.messages.size() == 1);
+        const DWORD error = what == "vanished" ? ERROR_FILE_NOT_FOUND : ERROR_SHARING_VIOLATION;
+        CHECK(rig.services.messages[0].text ==
+              (what == "cancelled"
+                   ? L"Do you really want to cancel the process?"
+                   : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
+                         L"\r\rCheck the file and try again."));
+        CHECK(ReadBytes(rig.output) == older);
+        rig.CheckRestored();
     }
 }
 

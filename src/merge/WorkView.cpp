@@ -1,25 +1,26 @@
-#include "merge/CopyView.h"
+#include "merge/WorkView.h"
 
 #include "merge/CopyLoop.h"
 #include "merge/MergeSession.h"
 #include "platform/EventPump.h"
 #include "platform/PendingError.h"
 
-CopyView::CopyView(MergeSession& session, CopyEngine& engine,
-                   const std::vector<std::wstring>& inputs, ULONGLONG intervalMs)
-    : session_(session), engine_(engine), dialog_(session.Host().progress), inputs_(inputs),
-      interval_(intervalMs), oneByOne_(intervalMs == 0) {
+WorkView::WorkView(MergeSession& session, WatchedWork& work,
+                   const std::vector<std::wstring>& inputs, ULONGLONG intervalMs,
+                   std::wstring prefix)
+    : session_(session), work_(work), dialog_(session.Host().progress), inputs_(inputs),
+      interval_(intervalMs), oneByOne_(intervalMs == 0), prefix_(std::move(prefix)) {
     dialog_.SetWatcher(this);
 }
 
-CopyView::~CopyView() {
+WorkView::~WorkView() {
     dialog_.SetWatcher(nullptr);
 }
 
-void CopyView::Run() {
-    Show(engine_.Look());
+void WorkView::Run() {
+    Show(work_.Look());
     ULONGLONG shown = GetTickCount64();
-    const HANDLE wake = engine_.Wake();
+    const HANDLE wake = work_.Wake();
     for (;;) {
         // Taken one by one, a block is followed by the window events; otherwise the
         // events run as they come and the progress is shown every interval. A quit
@@ -29,7 +30,7 @@ void CopyView::Run() {
             oneByOne_ ? INFINITE : static_cast<DWORD>(since < interval_ ? interval_ - since : 0);
         MsgWaitForMultipleObjectsEx(1, &wake, timeout, oneByOne_ || quitting_ ? 0 : QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
-        const CopyEngine::Progress now = engine_.Look();
+        const WatchedWork::Progress now = work_.Look();
         if (now.ended || now.handedOver || GetTickCount64() - shown >= interval_) {
             Show(now);
             shown = GetTickCount64();
@@ -47,14 +48,14 @@ void CopyView::Run() {
             Stop(StopCause::Ending);
         }
         if (oneByOne_)
-            engine_.TakeNext();
+            work_.TakeNext();
     }
 }
 
-void CopyView::Show(const CopyEngine::Progress& now) {
+void WorkView::Show(const WatchedWork::Progress& now) {
     if (now.input != shownInput_ && now.input < inputs_.size()) {
         shownInput_ = now.input;
-        dialog_.SetStatus1(inputs_[now.input]);
+        dialog_.SetStatus1(prefix_ + inputs_[now.input]);
     }
     if (now.barMoved)
         dialog_.SetValue(now.percent);
@@ -64,10 +65,10 @@ void CopyView::Show(const CopyEngine::Progress& now) {
     }
 }
 
-void CopyView::CheckStop() {
+void WorkView::CheckStop() {
     if (cause_ != StopCause::None)
         return;
-    // A dialog destroyed before this watch began ends the copy all the same.
+    // A dialog destroyed before this watch began ends the work all the same.
     if (!dialog_.IsLoaded())
         Stop(StopCause::Ending);
     else if (dialog_.bCancelFlag)
@@ -76,36 +77,37 @@ void CopyView::CheckStop() {
         Stop(StopCause::PendingError);
 }
 
-void CopyView::Stop(StopCause cause) {
+void WorkView::Stop(StopCause cause) {
     if (cause_ == StopCause::None)
         cause_ = cause;
-    engine_.Stop();
+    work_.Stop();
 }
 
-void CopyView::QuestionOpened() {
+void WorkView::QuestionOpened() {
     if (questions_++ > 0)
         return;
-    // What the copy holds at the question is what a Yes leaves in the output.
-    engine_.Hold();
-    Show(engine_.Look());
+    // What the copy holds at the question is what a Yes leaves in the output; checks
+    // wait meanwhile.
+    work_.Hold();
+    Show(work_.Look());
     session_.SetTaskbarState(TaskbarState::Paused);
 }
 
-void CopyView::QuestionClosed() {
+void WorkView::QuestionClosed() {
     if (--questions_ > 0)
         return;
     // A Yes stops the copy where it was held. Blocks taken one by one see the flag
     // after the next block: the one more block that a cancel may let through.
     if (dialog_.bCancelFlag && !oneByOne_)
         return Stop(StopCause::Cancel);
-    engine_.Release();
+    work_.Release();
     if (!dialog_.bCancelFlag)
         session_.SetTaskbarState(TaskbarState::Normal);
 }
 
-void CopyView::Ending() {
+void WorkView::Ending() {
     // The dialog's owner is being destroyed, or the session ends: no thread of the
-    // copy may outlive this moment.
+    // work may outlive this moment.
     Stop(StopCause::Ending);
-    engine_.Join();
+    work_.Join();
 }

@@ -1,0 +1,91 @@
+#include "merge/InputCheck.h"
+
+#include <system_error>
+
+namespace {
+
+class Locked {
+public:
+    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    SRWLOCK& lock_;
+};
+
+} // namespace
+
+InputCheck::InputCheck(const std::vector<std::wstring>& inputs, const std::wstring& output,
+                       const FileCalls& calls, SameFileTest::Identify identify)
+    : inputs_(inputs), calls_(calls), sameFile_(output, identify),
+      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), handles_(inputs.size()) {}
+
+bool InputCheck::Start() {
+    try {
+        thread_ = std::jthread([this] { CheckAll(); });
+        return ended_.Valid();
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+WatchedWork::Progress InputCheck::Look() {
+    Locked locked(lock_);
+    Progress now;
+    now.input = at_;
+    now.ended = done_;
+    return now;
+}
+
+void InputCheck::Hold() {
+    Locked locked(lock_);
+    held_ = true;
+}
+
+void InputCheck::Release() {
+    Locked locked(lock_);
+    held_ = false;
+    WakeAllConditionVariable(&changed_);
+}
+
+void InputCheck::Stop() {
+    Locked locked(lock_);
+    stopped_ = true;
+    WakeAllConditionVariable(&changed_);
+}
+
+void InputCheck::Join() {
+    Stop();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void InputCheck::CheckAll() noexcept {
+    std::size_t index = 0;
+    while (index < inputs_.size() && GoOn(index))
+        Check(index++);
+    Locked locked(lock_);
+    completed_ = index == inputs_.size();
+    done_ = true;
+    SetEvent(ended_.Get());
+}
+
+bool InputCheck::GoOn(std::size_t index) {
+    Locked locked(lock_);
+    while (held_ && !stopped_)
+        SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+    at_ = index;
+    return !stopped_;
+}
+
+void InputCheck::Check(std::size_t index) {
+    const std::wstring& path = inputs_[index];
+    FileHandle& input = handles_[index];
+    input.Reset(OpenInput(calls_, path));
+    if (!input && !openFailure_)
+        openFailure_ = OpenFailure{index, GetLastError()};
+    if (!sameAsOutput_ && sameFile_.IsOutput(path, input.Get()))
+        sameAsOutput_ = index;
+}
