@@ -67,9 +67,7 @@ bool CopyEngine::Start() {
 
 void CopyEngine::Join() {
     Stop();
-    for (std::jthread* thread : {&reader_, &writer_})
-        if (thread->joinable())
-            thread->join();
+    io_.JoinCancelling({&reader_, &writer_});
 }
 
 CopyEngine::Progress CopyEngine::Look() {
@@ -104,6 +102,7 @@ void CopyEngine::TakeNext() {
 }
 
 void CopyEngine::ReadInputs() noexcept {
+    io_.Enter();
     ReadAll();
     ThreadEnded();
 }
@@ -180,6 +179,7 @@ void CopyEngine::PutTail(Chunk* chunk, Tail tail, std::size_t input, DWORD error
 }
 
 void CopyEngine::WriteOutput() noexcept {
+    io_.Enter();
     Finish(WriteAll());
 }
 
@@ -189,7 +189,7 @@ CopyEngine::Outcome CopyEngine::WriteAll() {
         const DWORD taken = Take(*chunk);
         std::size_t failed = 0;
         if (!WriteTaken(*chunk, taken, &failed))
-            return {WriteFailed, failed, output_.Error()};
+            return {Cancelled(output_.Error()) ? Stopped : WriteFailed, failed, output_.Error()};
         if (taken < chunk->bytes)
             break; // stopped within it
         switch (chunk->tail) {
@@ -216,6 +216,11 @@ bool CopyEngine::WriteTaken(const Chunk& chunk, DWORD bytes, std::size_t* failed
         at += size;
     }
     return true;
+}
+
+bool CopyEngine::Cancelled(DWORD error) {
+    Locked locked(lock_);
+    return stopped_ && error == ERROR_OPERATION_ABORTED;
 }
 
 const CopyEngine::Chunk* CopyEngine::NextToTake() {

@@ -9,6 +9,7 @@
 
 #include "merge/BlockWriter.h"
 #include "merge/CopyOptions.h"
+#include "merge/IoThreads.h"
 #include "merge/ProgressSteps.h"
 #include "merge/WatchedWork.h"
 #include "platform/Handles.h"
@@ -41,6 +42,7 @@ public:
     // No block is taken any more; those taken are written, the rest is dropped.
     void Stop() override;
     void TakeNext() override;
+    void CancelIo() override { io_.CancelIo(); }
     void Join() override;
 
     struct Outcome {
@@ -93,6 +95,8 @@ private:
     void Finish(const Outcome& outcome);
     void ThreadEnded();
     bool MayTake() const { return !held_ && !handedOver_; }
+    // Whether a failed call was one a stop cancelled.
+    bool Cancelled(DWORD error);
 
     const std::vector<std::wstring>& inputs_;
     std::vector<FileHandle> opened_; // the reader's
@@ -118,6 +122,7 @@ private:
     Outcome outcome_;
     std::vector<double> copied_; // the writer's
 
+    IoThreads io_{calls_};
     // Last, so that they are joined before anything they use goes.
     std::jthread reader_, writer_;
 };

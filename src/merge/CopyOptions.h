@@ -19,6 +19,8 @@ struct FileCalls {
     std::function<HANDLE(const wchar_t* path)> open;
     std::function<BOOL(HANDLE file, void* buffer, DWORD size, DWORD* done)> read;
     std::function<BOOL(HANDLE file, const void* buffer, DWORD size, DWORD* done)> write;
+    // Cancels the call a thread of the copy waits in: CancelSynchronousIo.
+    std::function<void(HANDLE thread)> cancel;
 };
 
 struct CopyOptions {

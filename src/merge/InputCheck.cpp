@@ -58,11 +58,11 @@ void InputCheck::Stop() {
 
 void InputCheck::Join() {
     Stop();
-    if (thread_.joinable())
-        thread_.join();
+    io_.JoinCancelling({&thread_});
 }
 
 void InputCheck::CheckAll() noexcept {
+    io_.Enter();
     std::size_t index = 0;
     while (index < inputs_.size() && GoOn(index))
         Check(index++);

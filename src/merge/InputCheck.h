@@ -7,6 +7,7 @@
 // identity is taken from its handle to tell whether it is the output.
 
 #include "merge/CopyOptions.h"
+#include "merge/IoThreads.h"
 #include "merge/FileIdentity.h"
 #include "merge/WatchedWork.h"
 #include "platform/Handles.h"
@@ -33,6 +34,7 @@ public:
     void Release() override;
     void Stop() override;
     void TakeNext() override {}
+    void CancelIo() override { io_.CancelIo(); }
     void Join() override;
 
     // Once the checks have ended: whether every input was looked at, the first that
@@ -66,5 +68,6 @@ private:
     std::size_t at_ = 0;
     bool held_ = false, stopped_ = false, done_ = false;
 
+    IoThreads io_{calls_};
     std::jthread thread_; // last, joined before anything it uses goes
 };

@@ -10,7 +10,8 @@ class WatchedWork {
 public:
     struct Progress {
         std::size_t input = 0; // the input at hand
-        double done = 0;       // bytes in the blocks taken, all of which reach the output
+        double done = 0;       // bytes in the blocks taken, which reach the output unless a
+                               // stop cancels their write
         float percent = 0;     // the bar's value by its step rule
         bool barMoved = false; // since the last look
         bool handedOver = false;
@@ -26,6 +27,8 @@ public:
     virtual void Stop() = 0;
     // With a handed-over block: the window is done with it, the work goes on.
     virtual void TakeNext() = 0;
+    // Cancels the reads, writes and opens the stopped work still waits in.
+    virtual void CancelIo() = 0;
     // Stops the work and returns once its threads have ended.
     virtual void Join() = 0;
 

@@ -5,6 +5,14 @@
 #include "platform/EventPump.h"
 #include "platform/PendingError.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr DWORD kCancelEveryMs = 10;
+
+} // namespace
+
 WorkView::WorkView(MergeSession& session, WatchedWork& work,
                    const std::vector<std::wstring>& inputs, ULONGLONG intervalMs,
                    std::wstring prefix)
@@ -25,12 +33,18 @@ void WorkView::Run() {
         // Taken one by one, a block is followed by the window events; otherwise the
         // events run as they come and the progress is shown every interval. A quit
         // request stays in the queue for the main loop, so it no longer wakes this one.
+        // Once stopped, what the work still waits for on a stalled disk is cancelled
+        // every few ms until it ends.
         const ULONGLONG since = GetTickCount64() - shown;
-        const DWORD timeout =
+        DWORD timeout =
             oneByOne_ ? INFINITE : static_cast<DWORD>(since < interval_ ? interval_ - since : 0);
+        if (cause_ != StopCause::None)
+            timeout = std::min<DWORD>(timeout, kCancelEveryMs);
         MsgWaitForMultipleObjectsEx(1, &wake, timeout, oneByOne_ || quitting_ ? 0 : QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
         const WatchedWork::Progress now = work_.Look();
+        if (cause_ != StopCause::None && !now.ended)
+            work_.CancelIo();
         if (now.ended || now.handedOver || GetTickCount64() - shown >= interval_) {
             Show(now);
             shown = GetTickCount64();
@@ -81,6 +95,7 @@ void WorkView::Stop(StopCause cause) {
     if (cause_ == StopCause::None)
         cause_ = cause;
     work_.Stop();
+    work_.CancelIo();
 }
 
 void WorkView::QuestionOpened() {

@@ -168,3 +168,49 @@ TEST_CASE("The taskbar button shows the copy going, paused at the question, red 
         rig.CheckRestored();
     }
 }
+
+TEST_CASE("A confirmed cancel does not wait for a stalled read or write") {
+    for (const bool stalledRead : {true, false}) {
+        CAPTURE(stalledRead);
+        MergeRig rig;
+        rig.options = Threaded();
+        rig.Add(100000);
+        rig.Add(5000);
+        // A call on a stalled share: it returns only when cancelled, or at the test's limit.
+        KernelHandle released(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        std::atomic<bool> cancelled{false};
+        std::atomic<int> calls{0};
+        const auto stall = [&] {
+            if (++calls != 3)
+                return true;
+            PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
+            WaitForSingleObject(released.Get(), 20000);
+            SetLastError(ERROR_OPERATION_ABORTED);
+            return !cancelled;
+        };
+        rig.options.calls.cancel = [&](HANDLE) {
+            cancelled = true;
+            SetEvent(released.Get());
+        };
+        if (stalledRead)
+            rig.options.calls.read = [&](HANDLE file, void* buffer, DWORD size, DWORD* done) {
+                *done = 0;
+                return stall() && ReadFile(file, buffer, size, done, nullptr);
+            };
+        else
+            rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size,
+                                          DWORD* done) {
+                *done = 0;
+                return stall() && WriteFile(file, buffer, size, done, nullptr);
+            };
+        rig.services.answers = {IDYES};
+        rig.Merge(rig.Total());
+        CHECK(cancelled);
+        REQUIRE(rig.services.messages.size() == 1); // the question, and no failure
+        const std::size_t kept = ReadBytes(rig.output).size();
+        CHECK(kept < rig.Total());
+        CHECK(EndsOnBlock(rig, kept));
+        CHECK(FileBytes(rig.output) == rig.Joined(kept));
+        rig.CheckRestored();
+    }
+}
