@@ -13,6 +13,10 @@ namespace {
 
 constexpr wchar_t kMergingText[] = L"Merging...";
 
+std::wstring ShutdownReason(const std::wstring& output) {
+    return L"Merging files into " + output;
+}
+
 } // namespace
 
 void MergeSession::Begin(const std::wstring& output, double total) {
@@ -26,6 +30,7 @@ void MergeSession::Begin(const std::wstring& output, double total) {
     host_.progress.SetCaption(kMergingText);
     host_.progress.SetStatus2(L"into " + output);
     host_.progress.Show();
+    host_.services.SetShutdownReason(host_.mainWindow, ShutdownReason(output));
     taskbar_ = host_.services.OpenTaskbarProgress(host_.mainWindow);
     SetTaskbarState(TaskbarState::Normal);
     SetTaskbarDone(0);
@@ -39,6 +44,7 @@ MergeSession::~MergeSession() {
     EnableWindow(host_.mainWindow, TRUE);
     host_.progress.Unload();
     SetTaskbarState(TaskbarState::None);
+    host_.services.SetShutdownReason(host_.mainWindow, {});
     EnableWindow(host_.mainWindow, FALSE);
     PumpPendingEvents();
     EnableWindow(host_.mainWindow, TRUE);

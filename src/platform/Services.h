@@ -63,6 +63,10 @@ public:
     // The taskbar button of a top-level window; null where the system has no
     // taskbar list.
     virtual std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) = 0;
+
+    // What Windows' shutdown screen says a top-level window is busy with; an empty
+    // reason takes it away. Nothing where there is no such screen.
+    virtual void SetShutdownReason(HWND, const std::wstring&) {}
 };
 
 // Message box types used by the program.

@@ -118,3 +118,11 @@ std::unique_ptr<TaskbarProgress> Win32Services::OpenTaskbarProgress(HWND window)
         return nullptr;
     return std::make_unique<TaskbarButton>(std::move(list), window);
 }
+
+void Win32Services::SetShutdownReason(HWND window, const std::wstring& reason) {
+    // The screen lists the window with its reason while it answers the session's end.
+    if (reason.empty())
+        ShutdownBlockReasonDestroy(window);
+    else
+        ShutdownBlockReasonCreate(window, reason.c_str());
+}

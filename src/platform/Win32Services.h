@@ -20,6 +20,7 @@ public:
     void WriteSetting(const std::wstring& section, const std::wstring& key,
                       const std::wstring& value) override;
     std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
+    void SetShutdownReason(HWND window, const std::wstring& reason) override;
 
     const std::wstring& SettingsKey() const { return settingsKey_; }
 

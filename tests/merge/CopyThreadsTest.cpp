@@ -165,6 +165,8 @@ TEST_CASE("The taskbar button shows the copy going, paused at the question, red 
             CHECK(FileBytes(rig.output) == rig.Joined());
         if (c.what == "copied")
             CHECK(rig.services.taskbarDone == rig.Total());
+        // Windows' shutdown screen names the merge while it runs.
+        CHECK(rig.services.shutdownReasons == Texts{L"Merging files into " + rig.output, L""});
         rig.CheckRestored();
     }
 }

@@ -39,6 +39,7 @@ public:
     ULONGLONG taskbarDone = 0;             // the taskbar button's last progress
     std::vector<TaskbarState> taskbarStates;
     bool noTaskbar = false; // the system has no taskbar list
+    Texts shutdownReasons;  // as set, an empty one when taken away
 
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
     void Beep() override { ++beeps; }
@@ -47,6 +48,9 @@ public:
     bool StartProcess(const std::wstring&) override { return true; }
     void OpenAddress(HWND, const std::wstring&) override {}
     std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
+    void SetShutdownReason(HWND, const std::wstring& reason) override {
+        shutdownReasons.push_back(reason);
+    }
 
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
     static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
