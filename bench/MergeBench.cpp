@@ -191,7 +191,7 @@ struct MainStandIn {
                             window.Get(), nullptr, wc.hInstance, nullptr);
         SendMessageW(statusBar, SB_SIMPLE, TRUE, 0);
         list.Attach(listView);
-        status.Attach(statusBar);
+        status.Attach(statusBar, list);
         ShowWindow(window.Get(), SW_SHOW);
     }
 };
@@ -270,9 +270,10 @@ int Run(const std::wstring& folder, int rounds) {
         std::fprintf(stderr, "no input files in %ls: run 'make' first\n", folder.c_str());
         return 1;
     }
-    double total = 0;
+    std::vector<double> sizes;
     for (const auto& path : inputs)
-        total += static_cast<double>(SizeOf(path));
+        sizes.push_back(static_cast<double>(SizeOf(path)));
+    const double total = TotalOf(sizes);
     const std::wstring output = InFolder(folder, L"merged.out");
 
     MainStandIn main;
@@ -300,7 +301,7 @@ int Run(const std::wstring& folder, int rounds) {
     const auto merge = [&] {
         DeleteFileW(output.c_str());
         const auto start = Clock::now();
-        WriteMergedFile(host, inputs, output, total);
+        WriteMergedFile(host, inputs, output, sizes);
         merges.push_back(Seconds(start));
         return SizeOf(output) == static_cast<std::uint64_t>(total);
     };
@@ -324,7 +325,7 @@ int Run(const std::wstring& folder, int rounds) {
         Clicker clicker(services, 20, false);
         for (int i = 0; i < 100 && !clicker.Done(); ++i) {
             DeleteFileW(output.c_str());
-            WriteMergedFile(host, inputs, output, total);
+            WriteMergedFile(host, inputs, output, sizes);
         }
         waits = clicker.Waits();
     }
@@ -340,7 +341,7 @@ int Run(const std::wstring& folder, int rounds) {
         };
         DeleteFileW(output.c_str());
         Clicker clicker(services, 10, true);
-        WriteMergedFile(host, inputs, output, total, slow);
+        WriteMergedFile(host, inputs, output, sizes, slow);
         stopMs =
             std::chrono::duration<double, std::milli>(Clock::now() - clicker.LastAsked()).count();
         slowWaits = clicker.Waits();
@@ -373,9 +374,10 @@ int Many(const std::wstring& folder, int rounds) {
         std::fprintf(stderr, "no input files in %ls\n", folder.c_str());
         return 1;
     }
-    double total = 0;
+    std::vector<double> sizes;
     for (const auto& path : inputs)
-        total += static_cast<double>(SizeOf(path));
+        sizes.push_back(static_cast<double>(SizeOf(path)));
+    const double total = TotalOf(sizes);
     const std::wstring output = InFolder(folder, L"merged.out");
     MainStandIn main;
     BenchServices services;
@@ -401,7 +403,7 @@ int Many(const std::wstring& folder, int rounds) {
         creates.push_back(Seconds(start));
         DeleteFileW(output.c_str());
         start = Clock::now();
-        WriteMergedFile(host, inputs, output, total);
+        WriteMergedFile(host, inputs, output, sizes);
         copies.push_back(Seconds(start));
         DeleteFileW(output.c_str());
         MergeFiles(host, inputs);

@@ -1,6 +1,7 @@
 #include "merge/CopyLoop.h"
 
 #include "app/AppInfo.h"
+#include "app/FormatNumber.h"
 #include "merge/CopyEngine.h"
 #include "merge/WorkView.h"
 #include "merge/HugeFileFunctions.h"
@@ -44,10 +45,36 @@ std::wstring ProcessingFailedMessage(const std::wstring& input, const std::wstri
            description + L"\r\r" + SupportLine();
 }
 
+// At most this many changed inputs are named; the rest are counted.
+constexpr std::size_t kChangesNamed = 10;
+
+// Names each input whose size at the copy differs from its size when measured.
+std::wstring SizesChangedMessage(const std::vector<std::wstring>& inputs,
+                                 const std::vector<double>& measured,
+                                 const std::vector<double>& copied) {
+    std::wstring text = L"These files changed size after they were checked:\r";
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (copied[i] == measured[i] || ++changed > kChangesNamed)
+            continue;
+        text += inputs[i] + L": " + FormatNumber(measured[i]) + L" Bytes then, " +
+                FormatNumber(copied[i]) + L" Bytes when merged\r";
+    }
+    if (changed > kChangesNamed)
+        text += L"and " + FormatNumber(static_cast<double>(changed - kChangesNamed)) + L" more\r";
+    return text + L"\rThe output holds what the files held while they were read. "
+                  L"Merge again once they have stopped changing if you need them whole.";
+}
+
 // The message for how the copy ended, if it needs one.
-void Report(MergeSession& session, const CopyEngine::Outcome& outcome, StopCause cause,
-            const std::vector<std::wstring>& inputs) {
+void Report(MergeSession& session, const CopyEngine& engine, StopCause cause,
+            const std::vector<std::wstring>& inputs, const std::vector<double>& sizes) {
     using enum CopyEngine::Outcome::Kind;
+    const CopyEngine::Outcome outcome = engine.Result();
+    if (outcome.kind == Copied && engine.Copied() != sizes) {
+        session.SummaryOutdated();
+        session.Warn(SizesChangedMessage(inputs, sizes, engine.Copied()));
+    }
     if (outcome.input >= inputs.size())
         return;
     const std::wstring& path = inputs[outcome.input];
@@ -66,10 +93,10 @@ void Report(MergeSession& session, const CopyEngine::Outcome& outcome, StopCause
 // Copies the inputs one after the other; returns when all are copied, the user has
 // confirmed a cancel or a failure has been reported, the copy's threads joined.
 void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs,
-                std::vector<FileHandle> opened, HANDLE output, double total,
+                std::vector<FileHandle> opened, HANDLE output, const std::vector<double>& sizes,
                 const CopyOptions& options) {
     PendingError& pendingError = session.Host().pendingError;
-    CopyEngine engine(inputs, std::move(opened), output, total, options);
+    CopyEngine engine(inputs, std::move(opened), output, TotalOf(sizes), options);
     if (!pendingError.Holds() && !(engine.Ready() && engine.Start()))
         pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
     if (pendingError.Holds()) {
@@ -78,7 +105,7 @@ void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs,
     }
     WorkView view(session, engine, inputs, options.progressIntervalMs);
     view.Run();
-    Report(session, engine.Result(), view.Cause(), inputs);
+    Report(session, engine, view.Cause(), inputs, sizes);
 }
 
 } // namespace
@@ -92,9 +119,16 @@ std::wstring InitializationFailedMessage(const std::wstring& description) {
            L"\r\r" + SupportLine();
 }
 
+double TotalOf(const std::vector<double>& sizes) {
+    double total = 0;
+    for (const double size : sizes)
+        total += size;
+    return total;
+}
+
 void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inputs,
-                    std::vector<FileHandle> opened, const std::wstring& output, double total,
-                    const CopyOptions& options) {
+                    std::vector<FileHandle> opened, const std::wstring& output,
+                    const std::vector<double>& sizes, const CopyOptions& options) {
     // Creating the output is what replaces an older file of that name.
     DWORD error = 0;
     FileHandle out = CreateOutputFile(output, error);
@@ -102,12 +136,13 @@ void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inpu
         session.Warn(OutputNotCreatedMessage(output, error));
         return;
     }
-    CopyInputs(session, inputs, std::move(opened), out.Get(), total, options);
+    CopyInputs(session, inputs, std::move(opened), out.Get(), sizes, options);
 }
 
 void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
-                     const std::wstring& output, double total, const CopyOptions& options) {
+                     const std::wstring& output, const std::vector<double>& sizes,
+                     const CopyOptions& options) {
     MergeSession session(host);
-    session.Begin(output, total);
-    CopyIntoOutput(session, inputs, {}, output, total, options);
+    session.Begin(output, TotalOf(sizes));
+    CopyIntoOutput(session, inputs, {}, output, sizes, options);
 }

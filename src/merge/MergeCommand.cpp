@@ -56,14 +56,16 @@ FileDialogRequest SaveAsRequest(const std::wstring& extension, const std::wstrin
     return request;
 }
 
-// The inputs' total size, or nothing, having said why, when there are too few or
-// one is missing.
-std::optional<double> MeasureInputs(MergeHost& host, const std::vector<std::wstring>& inputs) {
+// The inputs' sizes, or nothing, having said why, when there are too few or one is
+// missing.
+std::optional<std::vector<double>> MeasureInputs(MergeHost& host,
+                                                 const std::vector<std::wstring>& inputs) {
     if (inputs.size() < 2) {
         Warn(host, kTooFewFilesMessage);
         return std::nullopt;
     }
-    double total = 0;
+    std::vector<double> sizes;
+    sizes.reserve(inputs.size());
     for (const std::wstring& path : inputs) {
         // A failed lookup counts as missing.
         if (!IsFilePresent(path)) {
@@ -72,9 +74,9 @@ std::optional<double> MeasureInputs(MergeHost& host, const std::vector<std::wstr
         }
         // Measured as the copy will read it: the lookup describes a symbolic link
         // itself, not the file it leads to.
-        total += GetHugeFileSize(path);
+        sizes.push_back(GetHugeFileSize(path));
     }
-    return total;
+    return sizes;
 }
 
 // The output the user chose in the Save As dialog, or nothing.
@@ -169,16 +171,17 @@ std::optional<std::vector<FileHandle>> CheckBeforeCopy(MergeSession& session,
 
 void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
                      const CopyOptions& options) {
-    const std::optional<double> total = MeasureInputs(host, inputs);
-    if (!total)
+    const std::optional<std::vector<double>> sizes = MeasureInputs(host, inputs);
+    if (!sizes)
         return;
     const std::optional<std::wstring> output = ChooseOutput(host, inputs);
     if (!output)
         return;
+    const double total = TotalOf(*sizes);
     MergeSession session(host);
-    session.Begin(*output, *total);
-    if (auto opened = CheckBeforeCopy(session, inputs, *output, *total, options))
-        CopyIntoOutput(session, inputs, std::move(*opened), *output, *total, options);
+    session.Begin(*output, total);
+    if (auto opened = CheckBeforeCopy(session, inputs, *output, total, options))
+        CopyIntoOutput(session, inputs, std::move(*opened), *output, *sizes, options);
 }
 
 } // namespace

@@ -50,7 +50,10 @@ MergeSession::~MergeSession() {
     EnableWindow(host_.mainWindow, TRUE);
     SetFocus(host_.mainWindow);
     try {
-        host_.status.ShowSummary();
+        if (summaryOutdated_)
+            host_.status.RebuildSummary();
+        else
+            host_.status.ShowSummary();
     } catch (...) {
         // Out of memory for a status text: the window works without it.
     }

@@ -28,9 +28,12 @@ public:
     void Warn(const std::wstring& text);
     void SetTaskbarState(TaskbarState state);
     void SetTaskbarDone(double done);
+    // The files' sizes changed: the end rebuilds the list's summary.
+    void SummaryOutdated() { summaryOutdated_ = true; }
 
 private:
     MergeHost& host_;
     double total_ = 0;
+    bool summaryOutdated_ = false;
     std::unique_ptr<TaskbarProgress> taskbar_; // none where the system has no taskbar list
 };

@@ -9,6 +9,8 @@ public:
     virtual void SetStatusText(const std::wstring& text) = 0;
     // Shows the list's summary again.
     virtual void ShowSummary() = 0;
+    // Measures the listed files again and shows their new summary.
+    virtual void RebuildSummary() = 0;
 
 protected:
     ~StatusLine() = default;

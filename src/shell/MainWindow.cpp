@@ -144,7 +144,7 @@ void MainWindow::AddFilesColumn() {
 // The list view shows the list's entries, takes drags of them and drops of files.
 void MainWindow::AttachList() {
     list_.Attach(listView_.Handle());
-    status_.Attach(statusBar_.Handle());
+    status_.Attach(statusBar_.Handle(), list_);
     listDrag_.Attach(listView_.Handle());
     dropTarget_ = ComPtr<FileDropTarget>::Attach(new FileDropTarget(
         [this](const std::vector<std::wstring>& paths) { return lvwFiles_OLEDragDrop(paths); },

@@ -13,8 +13,11 @@ class FileList;
 
 class StatusBar final : public StatusLine {
 public:
-    // Takes over a simple-mode status bar.
-    void Attach(HWND bar) { bar_ = bar; }
+    // Takes over a simple-mode status bar that sums up the list.
+    void Attach(HWND bar, const FileList& list) {
+        bar_ = bar;
+        list_ = &list;
+    }
 
     // The stored summary: shown again after a merge.
     const std::wstring& StatusText() const { return summary_; }
@@ -26,9 +29,11 @@ public:
 
     void SetStatusText(const std::wstring& text) override;
     void ShowSummary() override { SetStatusText(summary_); }
+    void RebuildSummary() override { RebuildStatus(*list_); }
     std::wstring ShownStatusText() const;
 
 private:
     Window bar_;
+    const FileList* list_ = nullptr;
     std::wstring summary_;
 };

@@ -72,7 +72,7 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
             rig.options.chunk = way.chunk;
             rig.options.progressIntervalMs = way.interval;
             rig.options.calls = WithFaults(way.faults);
-            rig.Merge(rig.Total());
+            rig.Merge();
             CHECK(FileBytes(rig.output) == rig.Joined());
             CHECK(rig.services.messages.empty());
             rig.CheckRestored();
@@ -88,7 +88,7 @@ TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
                   WriteBytes(rig.dir / L"tail.bin", "TAIL!")};
     REQUIRE(MakeSparseFile(rig.inputs[1], size, {{past, "after-4GiB"}, {size - 7, "the-end"}}));
     rig.options.progressIntervalMs = 15;
-    rig.Merge(9 + static_cast<double>(size));
+    rig.Merge({4, static_cast<double>(size), 5});
     CHECK(rig.services.messages.empty());
     CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
     CHECK(ReadBytes(rig.output, 4 + past, 10) == "after-4GiB");
@@ -142,7 +142,7 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
             faults.error = c.error;
             rig.options.chunk = c.chunk;
             rig.options.calls = WithFaults(faults);
-            rig.Merge(rig.Total());
+            rig.Merge();
             CHECK(FileBytes(rig.output) == rig.Joined(c.kept));
             CHECK(rig.services.Warnings() ==
                   Texts{c.message + troubled + L".\r" + GetErrorText(c.error) +

@@ -65,7 +65,7 @@ TEST_CASE("A cancel while the writer lags the reader keeps exactly the blocks co
             SetEvent(asked.Get());
         };
         rig.services.answers = {IDYES};
-        rig.Merge(rig.Total());
+        rig.Merge();
         REQUIRE(rig.services.messages.size() == 1);
         const std::size_t kept = ReadBytes(rig.output).size();
         CHECK(kept >= counted);
@@ -102,7 +102,7 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
             writesAtEnd = writes;
         };
         const UINT_PTR timer = SetTimer(nullptr, 0, 5, Watch);
-        rig.Merge(rig.Total());
+        rig.Merge();
         KillTimer(nullptr, timer);
         REQUIRE(writesAtEnd >= 3);
         CHECK(writes == writesAtEnd); // none after the end: the threads were joined
@@ -154,7 +154,7 @@ TEST_CASE("The taskbar button shows the copy going, paused at the question, red 
         };
         rig.services.whileMessageShown = [&] { SetEvent(asked.Get()); };
         rig.services.answers = {IDNO};
-        rig.Merge(rig.Total());
+        rig.Merge();
         CHECK(rig.services.taskbarStates == c.states);
         REQUIRE(rig.services.messages.size() == (c.asked || c.failingRead ? 1u : 0u));
         for (const auto& m : rig.services.messages)
@@ -206,7 +206,7 @@ TEST_CASE("A confirmed cancel does not wait for a stalled read or write") {
                 return stall() && WriteFile(file, buffer, size, done, nullptr);
             };
         rig.services.answers = {IDYES};
-        rig.Merge(rig.Total());
+        rig.Merge();
         CHECK(cancelled);
         REQUIRE(rig.services.messages.size() == 1); // the question, and no failure
         const std::size_t kept = ReadBytes(rig.output).size();

@@ -200,6 +200,26 @@ TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the
     }
 }
 
+TEST_CASE("Inputs that changed size after they were measured are named; the summary follows") {
+    for (const std::size_t now : {8000u, 0u}) { // grown, cut to nothing
+        CAPTURE(now);
+        MergeRig rig;
+        rig.Add(5000);
+        rig.Add(300);
+        rig.services.whileDialogOpen = [&] {
+            rig.contents[1] = Pattern(now, 9);
+            WriteBytes(rig.inputs[1], rig.contents[1]);
+        };
+        CHECK(rig.MergeInputs() ==
+              Texts{L"These files changed size after they were checked:\r" + rig.inputs[1] +
+                    L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
+                    L" Bytes when merged\r\rThe output holds what the files held while they were "
+                    L"read. Merge again once they have stopped changing if you need them whole."});
+        CHECK(FileBytes(rig.output) == rig.Joined());
+        CHECK(rig.Status() == L"2 files (" + FormatNumber(5000.0 + now) + L" Bytes)");
+    }
+}
+
 TEST_CASE("A failed Save As dialog is reported and no file is written") {
     MergeRig rig;
     rig.saveDir = rig.dir.Path();

@@ -71,10 +71,12 @@ struct MergeRig : MainWindowFixture {
     ::Texts MergeInputs() {
         return MergeCommand(inputs, ScriptedServices::Chosen(output, dir.Path()));
     }
-    // The copy stage alone on the inputs.
-    void Merge(double total) {
+    // The copy stage alone on the inputs, measured as their contents by default.
+    void Merge(std::vector<double> sizes = {}) {
+        for (std::size_t i = sizes.size(); i < contents.size(); ++i)
+            sizes.push_back(static_cast<double>(contents[i].size()));
         Fill(inputs);
-        WriteMergedFile(host, inputs, output, total, options);
+        WriteMergedFile(host, inputs, output, sizes, options);
     }
     // The main window is back: enabled, its summary shown, the dialog gone, the list kept.
     void CheckRestored() {
