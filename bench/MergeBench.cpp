@@ -10,16 +10,19 @@
 #include "app/AppInfo.h"
 #include "filelist/FileList.h"
 #include "merge/CopyLoop.h"
-#include "merge/FileIdentity.h"
+#include "merge/InputCheck.h"
 #include "merge/MergeCommand.h"
 #include "merge/OutputFile.h"
 #include "platform/Handles.h"
 #include "platform/PendingError.h"
 #include "platform/Win32Services.h"
 #include "progress/ProgressDialog.h"
+#include "shell/MainWindow.h"
 #include "shell/StatusBar.h"
 
 #include <windows.h>
+
+#include "resource.h"
 #include <commctrl.h>
 #include <ole2.h>
 #include <psapi.h>
@@ -394,8 +397,11 @@ int Many(const std::wstring& folder, int rounds) {
         plains.push_back(PlainCopy(inputs, output));
         DeleteFileW(output.c_str());
         auto start = Clock::now();
-        for (const auto& input : inputs)
-            SameFileTest(output).IsOutput(input);
+        {
+            InputCheck check(inputs, output, {});
+            check.Start();
+            WaitForSingleObject(check.Wake(), INFINITE);
+        }
         checks.push_back(Seconds(start));
         start = Clock::now();
         DWORD error = 0;
@@ -419,13 +425,65 @@ int Many(const std::wstring& folder, int rounds) {
     };
     std::printf("inputs: %zu files, %.1f MiB in all; best of %d rounds in turns\n", inputs.size(),
                 total / (1 << 20), rounds);
-    std::printf("  the same-file test of every input: %7.3f s\n", best(checks));
+    std::printf("  the checks of every input:         %7.3f s\n", best(checks));
     std::printf("  making the output:                 %7.3f s\n", best(creates));
     std::printf("  the copy (WriteMergedFile):        %7.3f s\n", best(copies));
     std::printf("merge, from the Save As dialog's end: %7.3f s\n", best(wholes));
     std::printf("plain 1 MiB ReadFile/WriteFile loop:  %7.3f s\n", best(plains));
     std::printf("ratio merge / plain: %.2f\n", best(plains) / best(wholes));
     return services.failures == 0 ? 0 : 1;
+}
+
+// The real main window with many entries, merged through its Merge As command: a
+// probe on another thread sends the window a message every few ms and times each
+// answer, from the click to the end of the merge. The longest wait is the longest
+// the window went without handling its messages.
+int Probe(const std::wstring& folder) {
+    const std::vector<std::wstring> inputs = FolderInputs(folder);
+    if (inputs.size() < 2) {
+        std::fprintf(stderr, "no input files in %ls\n", folder.c_str());
+        return 1;
+    }
+    const std::wstring output = InFolder(folder, L"merged.out");
+    DeleteFileW(output.c_str());
+    MainWindow::Register(GetModuleHandleW(nullptr));
+    BenchServices services;
+    services.chosenOutput = output;
+    MainWindow window(services, folder);
+    const HWND hwnd = window.Create(GetModuleHandleW(nullptr));
+    if (!hwnd)
+        return 1;
+    ShowWindow(hwnd, SW_SHOW);
+    for (const auto& path : inputs)
+        window.List().AddFile(path);
+    window.Status().RebuildStatus(window.List());
+    Warm(inputs);
+
+    std::atomic<bool> merging{true};
+    std::vector<double> waits; // ms
+    std::thread probe([&] {
+        while (merging) {
+            const auto sent = Clock::now();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+            waits.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+            Sleep(5);
+        }
+    });
+    const auto start = Clock::now();
+    SendMessageW(hwnd, WM_COMMAND, IDM_MERGE, 0);
+    const double seconds = Seconds(start);
+    merging = false;
+    probe.join();
+    DestroyWindow(hwnd);
+    const bool whole = SizeOf(output) > 0;
+    DeleteFileW(output.c_str());
+    std::sort(waits.begin(), waits.end());
+    std::printf("inputs: %zu entries; Merge As to the merge's end: %.2f s\n", inputs.size(),
+                seconds);
+    std::printf("the window's answers to %zu probes: median %.1f ms, longest %.1f ms\n",
+                waits.size(), waits[waits.size() / 2], waits.back());
+    return whole && services.failures == 0 ? 0 : 1;
 }
 } // namespace
 
@@ -435,12 +493,13 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"make" && argc == 5)
         return Make(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (command == L"probe" && argc >= 3)
+        return Probe(argv[2]);
     if (command == L"many" && argc >= 3)
         return Many(argv[2], argc > 3 ? std::max(1, _wtoi(argv[3])) : 5);
     if (command == L"run" && argc >= 3)
         return Run(argv[2], argc > 3 ? std::max(1, _wtoi(argv[3])) : 3);
-    std::fprintf(
-        stderr,
-        "usage: bench_merge make FOLDER COUNT MIB | run FOLDER [ROUNDS] | many FOLDER [ROUNDS]\n");
+    std::fprintf(stderr, "usage: bench_merge make FOLDER COUNT MIB | run FOLDER [ROUNDS] | many "
+                         "FOLDER [ROUNDS] | probe FOLDER\n");
     return 2;
 }

@@ -12,7 +12,8 @@
 #   [BUILD=i686|x86_64] BENCH_FILES=6 BENCH_MIB=128 BENCH_ROUNDS=7 [BENCH_DIR=/some/folder] \
 #       scripts/bench-merge.sh
 # With BENCH_SMALL=10000 it merges that many inputs of 16 KiB instead, made on the
-# Linux side, and splits the time after the Save As dialog into its phases.
+# Linux side, splits the time after the Save As dialog into its phases, and times
+# how long the real main window goes without answering from Merge As to the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -41,6 +42,7 @@ if [ -n "${BENCH_SMALL:-}" ]; then
     head -c $((BENCH_SMALL * 16384)) /dev/urandom |
         split -b 16384 -a 6 -d --additional-suffix=.bin - "$data/part"
     scripts/wine-run.sh "$exe" many 'M:\' "${BENCH_ROUNDS:-5}"
+    scripts/wine-run.sh "$exe" probe 'M:\'
     exit
 fi
 scripts/wine-run.sh "$exe" make 'M:\' "$files" "$mib"

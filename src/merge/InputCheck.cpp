@@ -1,5 +1,6 @@
 #include "merge/InputCheck.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace {
@@ -20,7 +21,8 @@ private:
 InputCheck::InputCheck(const std::vector<std::wstring>& inputs, const std::wstring& output,
                        const FileCalls& calls, SameFileTest::Identify identify)
     : inputs_(inputs), calls_(calls), sameFile_(output, identify),
-      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), handles_(inputs.size()) {}
+      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      kept_(std::min(inputs.size(), kKeptOpen)), handles_(kept_) {}
 
 bool InputCheck::Start() {
     try {
@@ -82,10 +84,18 @@ bool InputCheck::GoOn(std::size_t index) {
 
 void InputCheck::Check(std::size_t index) {
     const std::wstring& path = inputs_[index];
-    FileHandle& input = handles_[index];
-    input.Reset(OpenInput(calls_, path));
+    FileHandle input(OpenInput(calls_, path));
+    if (!input && GetLastError() == ERROR_TOO_MANY_OPEN_FILES && kept_ > 0) {
+        // The system holds no more: the copy opens every input again instead.
+        for (FileHandle& handle : handles_)
+            handle.Reset();
+        kept_ = 0;
+        input.Reset(OpenInput(calls_, path));
+    }
     if (!input && !openFailure_)
         openFailure_ = OpenFailure{index, GetLastError()};
     if (!sameAsOutput_ && sameFile_.IsOutput(path, input.Get()))
         sameAsOutput_ = index;
+    if (index < kept_)
+        handles_[index] = std::move(input);
 }

@@ -2,9 +2,12 @@
 // The checks of the inputs once the output is chosen, on a thread of their own
 // while the window's thread looks on. Every input is opened once, as the copy reads
 // it, so that one another program holds open for writing, or one that went away
-// while the Save As dialog was open, is found before anything is written; the copy
-// then reads through the same handles. Where the output exists, each input's
-// identity is taken from its handle to tell whether it is the output.
+// while the Save As dialog was open, is found before anything is written. The copy
+// reads the first few thousand through the same handles; more would hold too much
+// of the system (Wine gives each open file a descriptor of a limited supply), so
+// later ones are closed again and opened anew when their turn comes. Where the
+// output exists, each input's identity is taken from its handle to tell whether it
+// is the output.
 
 #include "merge/CopyOptions.h"
 #include "merge/IoThreads.h"
@@ -54,10 +57,14 @@ private:
     // Waits while held; false once stopped.
     bool GoOn(std::size_t index);
 
+    // The inputs whose handles are kept for the copy, from the first on.
+    static constexpr std::size_t kKeptOpen = 8192;
+
     const std::vector<std::wstring>& inputs_;
     const FileCalls calls_;
     SameFileTest sameFile_;
     KernelHandle ended_;
+    std::size_t kept_;
     std::vector<FileHandle> handles_;
     std::optional<std::size_t> sameAsOutput_;
     std::optional<OpenFailure> openFailure_;

@@ -26,6 +26,9 @@ constexpr wchar_t kTooFewFilesMessage[] = L"Merging requires at least two files.
 constexpr wchar_t kSameFileMessage[] = L"You cannot use the same file for input and output.\r\r"
                                        L"Check your filenames and try again.";
 
+// How often the window's events run while the inputs are measured.
+constexpr ULONGLONG kPumpEveryMs = 50;
+
 // The first line of the progress dialog while the inputs are checked.
 constexpr wchar_t kCheckingPrefix[] = L"Checking ";
 
@@ -66,7 +69,15 @@ std::optional<std::vector<double>> MeasureInputs(MergeHost& host,
     }
     std::vector<double> sizes;
     sizes.reserve(inputs.size());
+    // Thousands of inputs take a while: the window draws and answers meanwhile. Any
+    // command that comes is refused while this one runs.
+    ULONGLONG pumped = GetTickCount64();
     for (const std::wstring& path : inputs) {
+        if (GetTickCount64() - pumped >= kPumpEveryMs) {
+            if (!PumpPendingEvents())
+                return std::nullopt; // the program is ending
+            pumped = GetTickCount64();
+        }
         // A failed lookup counts as missing.
         if (!IsFilePresent(path)) {
             Warn(host, MissingFileMessage(path));
