@@ -3,10 +3,10 @@
 #include "app/AppInfo.h"
 #include "merge/CopyEngine.h"
 #include "merge/CopyView.h"
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeSession.h"
 #include "merge/OutputFile.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include "app/FormatNumber.h"
 #include "merge/CopyLoop.h"
 #include "merge/FileIdentity.h"
-#include "merge/HugeFileFunctions.h"
 #include "paths/Filenames.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
+#include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 #include "platform/Services.h"
 

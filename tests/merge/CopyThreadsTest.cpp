@@ -1,9 +1,9 @@
 // The copy on its own threads: the reader runs ahead of the writer, and the window
 // stops them.
 
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 
 #include <atomic>
 #include <utility>

@@ -1,9 +1,9 @@
 #include "app/FormatNumber.h"
 #include "merge/FileIdentity.h"
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
 #include "paths/Filenames.h"
 #include "platform/FileSystem.h"
+#include "platform/HugeFileFunctions.h"
 
 #include <cderr.h>
 #include <commdlg.h>
