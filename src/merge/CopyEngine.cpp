@@ -68,7 +68,6 @@ CopyEngine::Progress CopyEngine::Look() {
     Locked locked(lock_);
     Progress now = progress_;
     now.handedOver = handedOver_;
-    progress_.barMoved = false;
     return now;
 }
 
@@ -199,10 +198,8 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
         const DWORD block = std::min(kBlockSize, chunk.bytes - taken);
         taken += block;
         progress_.done += block;
-        if (threshold_.Passed(progress_.done)) {
+        if (threshold_.Passed(progress_.done))
             progress_.percent = BarPercent(progress_.done, total_);
-            progress_.barMoved = true;
-        }
         if (handOver_) {
             handedOver_ = true;
             SetEvent(wake_.Get());

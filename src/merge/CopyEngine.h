@@ -39,7 +39,6 @@ public:
         std::size_t input = 0; // whose blocks are being taken
         double done = 0;       // bytes in the blocks taken, all of which reach the output
         float percent = 0;     // the bar's value by its step rule
-        bool barMoved = false; // since the last look
         bool handedOver = false;
         bool ended = false; // both threads are through
     };
