@@ -62,31 +62,38 @@ void CheckStates(MainWindowFixture& f) {
 TEST_CASE("Commands are enabled by the number of entries; a disabled one ignores its shortcut") {
     MainWindowFixture f;
     CheckStates(f);
-    f.Drop({f.File(L"a.bin")});
+    f.Drop({f.File(L"a.bin", 3)});
     CheckStates(f);
     f.Command(IDM_MERGE, 1); // Ctrl+M below two entries: no message
     CHECK(f.services.messages.empty());
-    f.Drop({f.File(L"b.bin")});
+    f.Drop({f.File(L"b.bin", 5)});
     CheckStates(f);
     f.SelectOnly({0});
     f.Command(IDM_REMOVE);
     CheckStates(f);
+    CHECK(f.Status() == L"1 files (5 Bytes)");
 }
 
 TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 GiB too") {
     MainWindowFixture f;
     CHECK(f.Status().empty());
-    // The same file twice counts twice; a file deleted after it was added counts 0.
+    // The same file twice counts twice; a file deleted after it was added counts 0; a
+    // folder gives the files directly in it, not its subfolders.
     const auto seven = f.File(L"seven.bin", 7), gone = f.File(L"gone.bin", 1000);
-    f.Drop({seven, seven, gone});
-    CHECK(f.Status() == L"3 files (" + FormatNumber(1014) + L" Bytes)");
+    for (const wchar_t* folder : {L"d", L"d\\sub"})
+        CreateDirectoryW((f.dir / folder).c_str(), nullptr);
+    const auto inFolder = f.File(L"d\\f.bin", 4);
+    f.File(L"d\\sub\\g.bin", 100);
+    f.Drop({seven, seven, gone, f.dir / L"d"});
+    CHECK(f.Texts() == Texts{inFolder, gone, seven, seven});
+    CHECK(f.Status() == L"4 files (" + FormatNumber(1018) + L" Bytes)");
     DeleteFileW(gone.c_str());
     f.window.Status().RebuildStatus(f.List());
-    CHECK(f.Status() == L"3 files (14 Bytes)");
+    CHECK(f.Status() == L"4 files (18 Bytes)");
     const auto big = f.dir / L"big.bin";
     REQUIRE(MakeSparseFile(big, 3LL << 30));
     f.Drop({big, big});
-    CHECK(f.Status() == L"5 files (" + FormatNumber(6442450958.0) + L" Bytes)");
+    CHECK(f.Status() == L"6 files (" + FormatNumber(6442450962.0) + L" Bytes)");
 }
 
 TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
@@ -133,6 +140,9 @@ TEST_CASE("Nothing that arrives while a command runs changes the list or runs in
         CHECK(dropped == Effects{0, 0, 0});
         CHECK(f.Hwnd() == nullptr); // closed once the command was through
         CHECK(f.Texts() == (merging ? Texts{b, a} : Texts{b, a, c}));
+        // The close stored the folder the dialog ended in.
+        const Preferences stored = LoadPreferences(f.services);
+        CHECK((merging ? stored.strSaveDir : stored.strAddDir) == f.dir.Path());
     }
 }
 
