@@ -74,7 +74,10 @@ std::optional<double> MeasureInputs(MergeHost& host, const std::vector<std::wstr
 std::optional<std::wstring> ChooseOutput(MergeHost& host, const std::vector<std::wstring>& inputs) {
     if (host.saveDir.empty())
         host.saveDir = GetDirectory(inputs.front());
-    const FileDialogRequest request = SaveAsRequest(GetExtension(inputs.front()), host.saveDir);
+    std::wstring extension = GetExtension(inputs.front());
+    if (extension.find_first_of(L"\\/") != std::wstring::npos)
+        extension.clear(); // the dot was in a folder's name: the file has none
+    const FileDialogRequest request = SaveAsRequest(extension, host.saveDir);
     host.pendingError.Clear();
     const FileDialogResult chosen = host.services.ShowSaveDialog(host.mainWindow, request);
     if (chosen.outcome == FileDialogResult::Outcome::Cancelled)

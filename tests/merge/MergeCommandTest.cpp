@@ -29,6 +29,23 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     }
 }
 
+TEST_CASE("The Save As dialog proposes merge. with the extension of the first entry's name") {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"part1.bin", L"bin"},
+        {L"a.tar.gz", L"gz"},
+        {L"xaa", L""},
+        {L"my.dir\\partA", L""}, // the dot in a folder's name is no extension
+    };
+    for (const auto& [name, extension] : cases) {
+        MergeRig rig;
+        CreateDirectoryW((rig.dir / L"my.dir").c_str(), nullptr);
+        rig.MergeCommand({WriteBytes(rig.dir / name, "1"), WriteBytes(rig.dir / L"z", "2")}, {});
+        REQUIRE(rig.services.saveRequests.size() == 1);
+        CHECK(rig.services.saveRequests[0].fileName == L"merge." + extension);
+        CHECK(rig.services.saveRequests[0].defaultExt == extension);
+    }
+}
+
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
     MergeRig files; // holds the inputs; each name is tried on a rig of its own
     const TempDir& dir = files.dir;
