@@ -1,4 +1,5 @@
 #include "app/FormatNumber.h"
+#include "platform/EventPump.h"
 #include "shell/CommandState.h"
 #include "shell/Preferences.h"
 #include "shell/RegistryNames.h"
@@ -161,4 +162,21 @@ TEST_CASE("Garbage in the settings store reads as the defaults") {
     CHECK(p.strFilenameBufSize == L"4096");
     CHECK(p.strSaveDir == L"C:\\x");
     CHECK(p.strAddDir.size() <= 2);
+}
+
+TEST_CASE("The About box closes with Esc, Enter, its OK button and its close button") {
+    MainWindowFixture f;
+    const std::pair<UINT, WPARAM> ways[] = {
+        {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_RETURN}, {BM_CLICK, 0}, {WM_CLOSE, 0}};
+    for (const auto& [message, key] : ways) {
+        CAPTURE(message);
+        CAPTURE(key);
+        WithAboutBox(f, [&](HWND box) {
+            ShowWindow(box, SW_SHOW); // as its message loop shows it once idle
+            PostMessageW(message == WM_CLOSE ? box : GetDlgItem(box, IDOK), message, key, 0);
+            PumpPendingEvents(box);
+            CHECK_FALSE(IsWindowVisible(box));
+            SendMessageW(box, WM_CLOSE, 0, 0); // a box that stayed goes all the same
+        });
+    }
 }
