@@ -26,9 +26,14 @@ std::wstring CurrentDirectory() {
 }
 
 std::wstring SystemPath(const std::wstring& path) {
-    if (path.size() < kMaxPath || HasLongPathPrefix(path))
-        return path;
-    return LongPathForm(path, CurrentDirectory());
+    std::wstring form = path;
+    // A name from a drop or a dialog exists as it is written: the system, reading the
+    // path itself, would drop a dot or blank that ends it and reach another file.
+    if (!HasLongPathPrefix(path) && HasNameEndingInDotOrBlank(path))
+        form = ExactPathForm(path, CurrentDirectory());
+    else if (path.size() >= kMaxPath)
+        form = LongPathForm(path, CurrentDirectory());
+    return form;
 }
 
 Lookup LookUpFile(const std::wstring& path, double* size) {

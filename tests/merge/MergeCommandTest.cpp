@@ -46,6 +46,25 @@ TEST_CASE("The Save As dialog proposes merge. with the extension of the first en
     }
 }
 
+// Such a name exists as it is written; the system, reading it itself, would reach
+// the file without the dot or blank.
+TEST_CASE("A name that ends in a dot or a blank is measured and merged as written") {
+    for (const wchar_t* name : {L"t.bin.", L"t.bin "}) {
+        MergeRig rig;
+        const auto plain = WriteBytes(rig.dir / L"t.bin", std::string(16, 'p'));
+        const auto named = rig.dir / name;
+        const std::string bytes = Pattern(30, 1);
+        WriteBytes(L"\\\\?\\" + named, bytes);
+        rig.Drop({named, named});
+        CHECK(rig.Texts() == Texts{named, named});
+        CHECK(rig.Status() == L"2 files (60 Bytes)");
+        rig.services.saveResults.push_back(ScriptedServices::Chosen(plain));
+        MergeFiles(rig.host, rig.Texts(), rig.options);
+        CHECK(rig.services.messages.empty()); // not taken for the output
+        CHECK(ReadBytes(plain) == bytes + bytes);
+    }
+}
+
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
     MergeRig files; // holds the inputs; each name is tried on a rig of its own
     const TempDir& dir = files.dir;

@@ -43,3 +43,27 @@ TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
     CHECK(WithoutLongPathPrefix(L"\\\\?\\C:\\x") == L"C:\\x");
     CHECK(WithoutLongPathPrefix(L"C:\\x") == L"C:\\x");
 }
+
+// A name from a drop or a dialog exists as written; the system would drop the dot or
+// blank that ends it and reach another file.
+TEST_CASE("A name ending in a dot or a blank takes the \\\\?\\ form, kept as written") {
+    const struct {
+        std::wstring path;
+        bool needed;
+        std::wstring form;
+    } cases[] = {
+        {L"C:\\d\\t.bin.", true, L"\\\\?\\C:\\d\\t.bin."},
+        {L"C:\\d\\t.bin ", true, L"\\\\?\\C:\\d\\t.bin "},
+        {L"C:\\d.\\..\\e \\.\\t", true, L"\\\\?\\C:\\e \\t"},
+        {L"C:\\d\\...\\t", true, L"\\\\?\\C:\\d\\...\\t"},
+        {L"\\\\server\\share\\t.", true, L"\\\\?\\UNC\\server\\share\\t."},
+        {L"t.", true, L"\\\\?\\C:\\work\\t."},
+        {L"\\\\?\\C:\\t.", true, L"\\\\?\\C:\\t."},
+        {L"C:\\d\\..\\.\\t.bin", false, L"\\\\?\\C:\\t.bin"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.path);
+        CHECK(HasNameEndingInDotOrBlank(c.path) == c.needed);
+        CHECK(ExactPathForm(c.path, L"C:\\work") == c.form);
+    }
+}
