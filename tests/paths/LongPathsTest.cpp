@@ -1,4 +1,5 @@
 #include "paths/LongPaths.h"
+#include "paths/Sysnative.h"
 #include "support/TempDir.h"
 
 #include <doctest.h>
@@ -65,5 +66,23 @@ TEST_CASE("A name ending in a dot or a blank takes the \\\\?\\ form, kept as wri
         CAPTURE(c.path);
         CHECK(HasNameEndingInDotOrBlank(c.path) == c.needed);
         CHECK(ExactPathForm(c.path, L"C:\\work") == c.form);
+    }
+}
+
+TEST_CASE("Under WOW64 a path in System32 is reached through Sysnative") {
+    const std::wstring x = L"\\x.dll";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Windows\\System32" + x, L"C:\\Windows\\Sysnative" + x},
+        {L"c:\\WINDOWS\\system32", L"c:\\WINDOWS\\Sysnative"},
+        {L"\\\\?\\C:\\Windows\\System32" + x, L"\\\\?\\C:\\Windows\\Sysnative" + x},
+        {L"C:/Windows/System32/x.dll", L"C:/Windows/Sysnative/x.dll"},
+        {L"C:\\Windows\\System32x" + x, L"C:\\Windows\\System32x" + x},
+        {L"C:\\Windows\\SysWOW64" + x, L"C:\\Windows\\SysWOW64" + x},
+        {L"D:\\Windows\\System32" + x, L"D:\\Windows\\System32" + x},
+    };
+    for (const auto& [path, form] : cases) {
+        CAPTURE(path);
+        CHECK(SysnativePath(path, L"C:\\Windows\\") == form);
+        CHECK(SysnativePath(path, L"") == path);
     }
 }
