@@ -63,13 +63,12 @@ TEST_CASE("A cancel while the writer lags the reader keeps exactly the blocks co
         ULONGLONG counted = 0;
         rig.services.whileMessageShown = [&] {
             counted = rig.services.taskbarDone;
-            // The bar shows the part done, as the question's own message loop lets it.
+            // The bar shows the part counted, once the question's message loop has run.
             PumpPendingEvents(rig.progress.Handle());
-            const HWND bar =
-                FindWindowExW(rig.progress.Handle(), nullptr, PROGRESS_CLASSW, nullptr);
-            CHECK(static_cast<double>(SendMessageW(bar, PBM_GETPOS, 0, 0)) /
-                      static_cast<double>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0)) ==
-                  doctest::Approx(static_cast<double>(counted) / rig.Total()).epsilon(0.01));
+            const HWND bar = GetDlgItem(rig.progress.Handle(), IDC_PROGRESSBAR);
+            CHECK(
+                SendMessageW(bar, PBM_GETPOS, 0, 0) * rig.Total() ==
+                doctest::Approx(SendMessageW(bar, PBM_GETRANGE, FALSE, 0) * counted).epsilon(0.01));
             SetEvent(asked.Get());
         };
         rig.services.answers = {IDYES};

@@ -8,8 +8,10 @@
 #include <cderr.h>
 #include <commdlg.h>
 
-TEST_CASE("Too few entries give message A, a missing one message B, before any dialog") {
+TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
+          "dialog proposes the extension of the first entry's name") {
     TempDir dir;
+    CreateDirectoryW((dir / L"my.dir").c_str(), nullptr);
     const auto one = WriteBytes(dir / L"one.bin", "1"), folder = dir / L"folder.bin";
     CreateDirectoryW(folder.c_str(), nullptr);
     const auto missing = [](const std::wstring& path) {
@@ -17,32 +19,25 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     };
     const std::wstring tooFew = L"Merging requires at least two files.\r\r"
                                 L"Add the files you want to merge to the list\rand try again.";
-    const std::pair<Texts, std::wstring> cases[] = {
-        {{one}, tooFew},
-        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin")},
-        {{one, folder}, missing(folder)},
+    const struct {
+        Texts listed;
+        std::wstring message, proposal; // no proposal: no dialog
+    } cases[] = {
+        {{one}, tooFew, L""},
+        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L""},
+        {{one, folder}, missing(folder), L""},
+        {{one, one}, L"", L"merge.bin"},
+        {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz"},
+        {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge."},
+        // The dot in a folder's name starts no extension.
+        {{WriteBytes(dir / L"my.dir\\partA", "4"), one}, L"", L"merge."},
     };
-    for (const auto& [listed, message] : cases) {
+    for (const auto& [listed, message, proposal] : cases) {
         MergeRig rig;
-        CHECK(rig.MergeCommand(listed, {}) == Texts{message});
-        CHECK(rig.services.saveRequests.empty());
-    }
-}
-
-TEST_CASE("The Save As dialog proposes merge. with the extension of the first entry's name") {
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"part1.bin", L"bin"},
-        {L"a.tar.gz", L"gz"},
-        {L"xaa", L""},
-        {L"my.dir\\partA", L""}, // the dot in a folder's name is no extension
-    };
-    for (const auto& [name, extension] : cases) {
-        MergeRig rig;
-        CreateDirectoryW((rig.dir / L"my.dir").c_str(), nullptr);
-        rig.MergeCommand({WriteBytes(rig.dir / name, "1"), WriteBytes(rig.dir / L"z", "2")}, {});
-        REQUIRE(rig.services.saveRequests.size() == 1);
-        CHECK(rig.services.saveRequests[0].fileName == L"merge." + extension);
-        CHECK(rig.services.saveRequests[0].defaultExt == extension);
+        CHECK(rig.MergeCommand(listed, {}) == (message.empty() ? Texts{} : Texts{message}));
+        CHECK(rig.services.saveRequests.size() == (proposal.empty() ? 0u : 1u));
+        for (const auto& request : rig.services.saveRequests)
+            CHECK((request.fileName == proposal && L"merge." + request.defaultExt == proposal));
     }
 }
 
@@ -51,10 +46,9 @@ TEST_CASE("The Save As dialog proposes merge. with the extension of the first en
 TEST_CASE("A name that ends in a dot or a blank is measured and merged as written") {
     for (const wchar_t* name : {L"t.bin.", L"t.bin "}) {
         MergeRig rig;
-        const auto plain = WriteBytes(rig.dir / L"t.bin", std::string(16, 'p'));
-        const auto named = rig.dir / name;
-        const std::string bytes = Pattern(30, 1);
-        WriteBytes(L"\\\\?\\" + named, bytes);
+        const auto plain = WriteBytes(rig.dir / L"t.bin", std::string(16, 'p')),
+                   named = rig.dir / name;
+        const std::string bytes = ReadBytes(WriteBytes(L"\\\\?\\" + named, Pattern(30, 1)));
         rig.Drop({named, named});
         CHECK(rig.Texts() == Texts{named, named});
         CHECK(rig.Status() == L"2 files (60 Bytes)");

@@ -6,7 +6,7 @@
 
 // A long path goes to the file functions in its extended form, resolved first, since
 // the prefix turns the system's own resolution off; the rest stays as it is.
-TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
+TEST_CASE("A path past MAX_PATH, or with a name ending in a dot or blank, takes the \\\\?\\ form") {
     const std::wstring cwd = L"C:\\work";
     const std::wstring deep = std::wstring(140, L'd') + L"\\" + std::wstring(140, L'e');
     const auto fill = [](std::size_t length, const std::wstring& head) {
@@ -40,33 +40,26 @@ TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
         CAPTURE(c.what);
         CHECK(LongPathForm(c.path, cwd) == c.form);
     }
+    // A name that ends in a dot or a blank is kept as written, at any length: the
+    // system would drop the dot or blank and reach another file.
+    const std::pair<std::wstring, std::wstring> exact[] = {
+        {L"C:\\d\\t.bin.", L"\\\\?\\C:\\d\\t.bin."},
+        {L"C:\\d\\t.bin ", L"\\\\?\\C:\\d\\t.bin "},
+        {L"C:\\d.\\..\\e \\.\\t", L"\\\\?\\C:\\e \\t"},
+        {L"C:\\d\\...\\t", L"\\\\?\\C:\\d\\...\\t"},
+        {L"\\\\server\\share\\t.", L"\\\\?\\UNC\\server\\share\\t."},
+        {L"t.", L"\\\\?\\C:\\work\\t."},
+        {L"\\\\?\\C:\\t.", L"\\\\?\\C:\\t."},
+    };
+    for (const auto& [path, form] : exact) {
+        CAPTURE(path);
+        CHECK(HasNameEndingInDotOrBlank(path));
+        CHECK(ExactPathForm(path, cwd) == form);
+    }
+    CHECK_FALSE(HasNameEndingInDotOrBlank(L"C:\\d\\..\\.\\t.bin"));
     CHECK(WithoutLongPathPrefix(L"\\\\?\\UNC\\server\\share\\x") == L"\\\\server\\share\\x");
     CHECK(WithoutLongPathPrefix(L"\\\\?\\C:\\x") == L"C:\\x");
     CHECK(WithoutLongPathPrefix(L"C:\\x") == L"C:\\x");
-}
-
-// A name from a drop or a dialog exists as written; the system would drop the dot or
-// blank that ends it and reach another file.
-TEST_CASE("A name ending in a dot or a blank takes the \\\\?\\ form, kept as written") {
-    const struct {
-        std::wstring path;
-        bool needed;
-        std::wstring form;
-    } cases[] = {
-        {L"C:\\d\\t.bin.", true, L"\\\\?\\C:\\d\\t.bin."},
-        {L"C:\\d\\t.bin ", true, L"\\\\?\\C:\\d\\t.bin "},
-        {L"C:\\d.\\..\\e \\.\\t", true, L"\\\\?\\C:\\e \\t"},
-        {L"C:\\d\\...\\t", true, L"\\\\?\\C:\\d\\...\\t"},
-        {L"\\\\server\\share\\t.", true, L"\\\\?\\UNC\\server\\share\\t."},
-        {L"t.", true, L"\\\\?\\C:\\work\\t."},
-        {L"\\\\?\\C:\\t.", true, L"\\\\?\\C:\\t."},
-        {L"C:\\d\\..\\.\\t.bin", false, L"\\\\?\\C:\\t.bin"},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(c.path);
-        CHECK(HasNameEndingInDotOrBlank(c.path) == c.needed);
-        CHECK(ExactPathForm(c.path, L"C:\\work") == c.form);
-    }
 }
 
 TEST_CASE("Under WOW64 a path in System32 is reached through Sysnative") {

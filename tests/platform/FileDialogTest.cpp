@@ -11,13 +11,12 @@ namespace {
 
 // What the stand-in dialog writes over the proposal, NULs included, where it says
 // the first name starts, and the folder it was told to start in.
-std::wstring answer;
+std::wstring answer, startedIn;
 WORD nameOffset = 0;
-std::wstring startedIn;
 
 // Writes in place, as the system's dialogs do: what lies past the answer stays. Like
-// the system's, it may write past the length it is told, but the memory it writes
-// into must be the program's.
+// the system's, it may write past the length it is told, but only into the program's
+// memory.
 BOOL WINAPI AnsweringDialog(LPOPENFILENAMEW ofn) {
     startedIn = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : L"";
     const bool owned = _msize(ofn->lpstrFile) >= answer.size() * sizeof(wchar_t);
@@ -28,12 +27,10 @@ BOOL WINAPI AnsweringDialog(LPOPENFILENAMEW ofn) {
     return owned;
 }
 
-FileDialogRequest Request(const std::wstring& proposal, DWORD flags, int maxChars = 0) {
-    FileDialogRequest request;
-    request.fileName = proposal;
-    request.flags = flags;
-    request.maxChars = maxChars;
-    return request;
+FileDialogResult Run(const std::wstring& proposal, DWORD flags, int maxChars = 0,
+                     const std::wstring& folder = L"") {
+    // Flags, proposal, filter, default extension, starting folder, limit.
+    return RunFileDialog(AnsweringDialog, nullptr, {flags, proposal, {}, {}, folder, maxChars});
 }
 
 } // namespace
@@ -42,9 +39,6 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
     using namespace std::string_literals;
     using enum FileDialogResult::Outcome;
     constexpr DWORD multi = OFN_ALLOWMULTISELECT;
-    std::wstring names; // 4,420 characters, written where 4,096 were allowed
-    for (int i = 0; names.size() < 4420 - 5; ++i)
-        names += L"name" + std::to_wstring(i) + L'\0';
     const struct {
         std::wstring proposal, written;
         WORD offset;
@@ -57,17 +51,17 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
         {L"merge.part001", L"C:\\a.b\0"s, 3, 0, 0, Chosen, L"C:\\a.b", L"C:\\"},
         {L"", L"C:\\d\\x.bin\0"s, 5, multi, 0, Chosen, L"C:\\d\\x.bin", L"C:\\d"},
         {L"", L"C:\\d\0x\0y z\0\0"s, 5, multi, 0, Chosen, L"C:\\d\0x\0y z"s, L"C:\\d"},
-        // A result that reaches the end of the length told is too long.
+        // A result that reaches the end of the length told, or runs past it, is too long.
         {L"", L"C:\\d\\abcdefghi\0"s, 5, multi, 16, Chosen, L"C:\\d\\abcdefghi", L"C:\\d"},
         {L"", L"C:\\d\\abcdefghij\0"s, 5, multi, 16, TooSmall, L"", L"C:\\d"},
-        {L"", L"C:\\d\0"s + names + L'\0', 5, multi, 4096, TooSmall, L"", L"C:\\d"},
+        {L"", L"C:\\d\0"s + std::wstring(40, L'x') + L"\0y\0\0"s, 5, multi, 16, TooSmall, L"",
+         L"C:\\d"},
     };
     for (const auto& c : cases) {
         CAPTURE(c.written.size());
         answer = c.written;
         nameOffset = c.offset;
-        const FileDialogResult result =
-            RunFileDialog(AnsweringDialog, nullptr, Request(c.proposal, c.flags, c.maxChars));
+        const FileDialogResult result = Run(c.proposal, c.flags, c.maxChars);
         CHECK(result.outcome == c.outcome);
         CHECK(result.error == (c.outcome == TooSmall ? FNERR_BUFFERTOOSMALL : 0));
         CHECK(result.text == c.text);
@@ -78,10 +72,9 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
 // The dialog cannot take a folder of MAX_PATH characters or more (a long one crashed
 // it); the folder asked for, a saved one too, stays as it is.
 TEST_CASE("A file dialog starts in the nearest folder that it can take") {
-    const std::wstring d(140, L'd'), e(300, L'e');
+    const std::wstring d(140, L'd'), e(300, L'e'), fits = L"C:\\" + std::wstring(256, L'f');
     const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"C:\\data", L"C:\\data"},
-        {L"C:\\" + std::wstring(256, L'f'), L"C:\\" + std::wstring(256, L'f')},
+        {fits, fits},
         {L"C:\\" + d + L"\\" + e, L"C:\\" + d},
         {L"\\\\?\\C:\\" + d + L"\\" + e, L"C:\\" + d},
         {L"C:\\" + e, L"C:\\"},
@@ -92,9 +85,7 @@ TEST_CASE("A file dialog starts in the nearest folder that it can take") {
     answer = L"C:\\x";
     for (const auto& [folder, started] : cases) {
         CAPTURE(folder.size());
-        FileDialogRequest request = Request(L"", 0);
-        request.initialDir = folder;
-        RunFileDialog(AnsweringDialog, nullptr, request);
+        Run(L"", 0, 0, folder);
         CHECK(startedIn == started);
     }
 }
