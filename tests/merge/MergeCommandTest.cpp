@@ -74,14 +74,8 @@ std::optional<FileIdentity> NoId(const std::wstring&) {
 // Creating the output would destroy such an input. Where no file id is known, the
 // names decide, never a guess of one file.
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
-    FileIdentity known{0x43, {7}}, other = known, elsewhere = known;
-    other.id[0] = 8;
-    elsewhere.volume = 0x44;
-    CHECK(SameFile(known, known));
-    CHECK_FALSE(SameFile(known, other));
+    const FileIdentity known{0x43, {7}}, elsewhere{0x44, {7}}; // one id on two volumes
     CHECK_FALSE(SameFile(known, elsewhere));
-    CHECK_FALSE(SameFile(*ZeroId(L""), *ZeroId(L"")));
-
     MergeRig files; // holds the inputs; the command runs on a rig of its own
     const TempDir& dir = files.dir;
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
