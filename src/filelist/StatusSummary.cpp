@@ -1,8 +1,8 @@
 #include "filelist/StatusSummary.h"
 
 #include "app/FormatNumber.h"
-#include "merge/HugeFileFunctions.h"
 #include "platform/FileSystem.h"
+#include "platform/HugeFileFunctions.h"
 
 std::wstring BuildStatusSummary(int count, double totalBytes) {
     return std::to_wstring(count) + L" files (" + FormatNumber(totalBytes) + L" Bytes)";

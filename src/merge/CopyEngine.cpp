@@ -74,7 +74,6 @@ CopyEngine::Progress CopyEngine::Look() {
     Locked locked(lock_);
     Progress now = progress_;
     now.handedOver = handedOver_;
-    progress_.barMoved = false;
     return now;
 }
 
@@ -248,10 +247,8 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
             taken += block;
             copied_[piece.input] += block;
             progress_.done += block;
-            if (threshold_.Passed(progress_.done)) {
+            if (threshold_.Passed(progress_.done))
                 progress_.percent = BarPercent(progress_.done, total_);
-                progress_.barMoved = true;
-            }
             if (handOver_) {
                 handedOver_ = true;
                 SetEvent(wake_.Get());

@@ -4,10 +4,10 @@
 #include "app/FormatNumber.h"
 #include "merge/CopyEngine.h"
 #include "merge/WorkView.h"
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeSession.h"
 #include "merge/OutputFile.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 
 namespace {

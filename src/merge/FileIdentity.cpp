@@ -36,9 +36,9 @@ std::optional<FileIdentity> IdentityOf(HANDLE file) {
 }
 
 std::wstring FullPath(const std::wstring& path) {
-    // The system resolves no more than MAX_PATH characters: a longer path is
-    // resolved by text.
-    if (path.size() >= kMaxPath)
+    // The system resolves no more than MAX_PATH characters, and drops a dot or blank
+    // that ends a name: such paths are resolved by text.
+    if (path.size() >= kMaxPath || HasNameEndingInDotOrBlank(path))
         return WithoutLongPathPrefix(SystemPath(path));
     return GrowingText([&](wchar_t* buffer, DWORD size) {
         return GetFullPathNameW(path.c_str(), size, buffer, nullptr);

@@ -3,13 +3,13 @@
 #include "app/FormatNumber.h"
 #include "merge/CopyLoop.h"
 #include "merge/FileIdentity.h"
-#include "merge/HugeFileFunctions.h"
 #include "merge/InputCheck.h"
 #include "merge/MergeSession.h"
 #include "merge/WorkView.h"
 #include "paths/Filenames.h"
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
+#include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 #include "platform/Services.h"
 
@@ -94,7 +94,10 @@ std::optional<std::vector<double>> MeasureInputs(MergeHost& host,
 std::optional<std::wstring> ChooseOutput(MergeHost& host, const std::vector<std::wstring>& inputs) {
     if (host.saveDir.empty())
         host.saveDir = GetDirectory(inputs.front());
-    const FileDialogRequest request = SaveAsRequest(GetExtension(inputs.front()), host.saveDir);
+    std::wstring extension = GetExtension(inputs.front());
+    if (extension.find_first_of(L"\\/") != std::wstring::npos)
+        extension.clear(); // the dot was in a folder's name: the file has none
+    const FileDialogRequest request = SaveAsRequest(extension, host.saveDir);
     host.pendingError.Clear();
     const FileDialogResult chosen = host.services.ShowSaveDialog(host.mainWindow, request);
     if (chosen.outcome == FileDialogResult::Outcome::Cancelled)

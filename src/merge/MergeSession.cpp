@@ -1,9 +1,9 @@
 #include "merge/MergeSession.h"
 
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeHost.h"
 #include "merge/StatusLine.h"
 #include "platform/EventPump.h"
+#include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 #include "progress/ProgressDialog.h"
 

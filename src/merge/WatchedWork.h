@@ -13,7 +13,6 @@ public:
         double done = 0;       // bytes in the blocks taken, which reach the output unless a
                                // stop cancels their write
         float percent = 0;     // the bar's value by its step rule
-        bool barMoved = false; // since the last look
         bool handedOver = false;
         bool ended = false; // all its threads are through
     };

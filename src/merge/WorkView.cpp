@@ -71,8 +71,12 @@ void WorkView::Show(const WatchedWork::Progress& now) {
         shownInput_ = now.input;
         dialog_.SetStatus1(prefix_ + inputs_[now.input]);
     }
-    if (now.barMoved)
+    // Compared with what was shown, not flagged by the look: a look that is not
+    // shown, such as one woken by a click, must not lose a move.
+    if (now.percent != shownPercent_) {
+        shownPercent_ = now.percent;
         dialog_.SetValue(now.percent);
+    }
     if (now.done != shownDone_) {
         shownDone_ = now.done;
         session_.SetTaskbarDone(now.done);

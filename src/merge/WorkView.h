@@ -54,4 +54,5 @@ private:
     int questions_ = 0; // open cancel questions: the session's end asks one over another
     std::size_t shownInput_ = static_cast<std::size_t>(-1);
     double shownDone_ = -1;
+    float shownPercent_ = 0;
 };

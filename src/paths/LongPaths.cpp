@@ -62,9 +62,14 @@ std::wstring MakeFull(const std::wstring& path, const std::wstring& currentDirec
     return base + L"\\" + path;
 }
 
+bool IsDotOrDotDot(const std::wstring& name) {
+    return name == L"." || name == L"..";
+}
+
 // The names below a root with "." and ".." resolved, never above the root, as the
-// system resolves them.
-std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
+// system resolves them; the system's trimming of the last name too, unless the names
+// are kept.
+std::vector<std::wstring> ResolvedNames(const std::wstring& rest, bool keepNames) {
     std::vector<std::wstring> parts;
     std::wstring part;
     for (std::size_t i = 0; i <= rest.size(); ++i) {
@@ -75,13 +80,13 @@ std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
         if (part == L"..") {
             if (!parts.empty())
                 parts.pop_back(); // never above the root
-        } else if (!part.empty() && part != L".") {
+        } else if (!part.empty() && !IsDotOrDotDot(part)) {
             parts.push_back(part);
         }
         part.clear();
     }
     const bool endsInSeparator = !rest.empty() && IsSeparator(rest.back());
-    if (!endsInSeparator && !parts.empty()) {
+    if (!keepNames && !endsInSeparator && !parts.empty()) {
         // The system drops the dots and blanks that end a name.
         std::wstring& last = parts.back();
         last.erase(last.find_last_not_of(L". ") + 1);
@@ -89,6 +94,36 @@ std::vector<std::wstring> ResolvedNames(const std::wstring& rest) {
             parts.pop_back();
     }
     return parts;
+}
+
+// A full path, resolved, and whether it starts with a share.
+struct FullPath {
+    std::wstring text;
+    bool share;
+};
+
+// The full path, resolved; nothing for a path without a drive or share to start from.
+std::optional<FullPath> Resolved(const std::wstring& path, const std::wstring& currentDirectory,
+                                 bool keepNames) {
+    auto rooted = SplitRoot(path);
+    const bool share = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+    if (!rooted && !share) // a share's path without its share names nothing
+        rooted = SplitRoot(MakeFull(path, currentDirectory));
+    if (!rooted)
+        return std::nullopt;
+
+    const std::vector<std::wstring> parts = ResolvedNames(rooted->rest, keepNames);
+    const bool endsInSeparator = !rooted->rest.empty() && IsSeparator(rooted->rest.back());
+    std::wstring full = rooted->root;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        full += (i > 0 ? L"\\" : L"") + parts[i];
+    if (endsInSeparator && !parts.empty())
+        full += L'\\';
+    return FullPath{full, rooted->share};
+}
+
+std::wstring Prefixed(const FullPath& full) {
+    return full.share ? L"\\\\?\\UNC\\" + full.text.substr(2) : L"\\\\?\\" + full.text;
 }
 
 } // namespace
@@ -100,23 +135,30 @@ bool HasLongPathPrefix(const std::wstring& path) {
 std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentDirectory) {
     if (path.size() < kMaxPath || HasLongPathPrefix(path))
         return path;
-    auto rooted = SplitRoot(path);
-    const bool share = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-    if (!rooted && !share) // a share's path without its share names nothing
-        rooted = SplitRoot(MakeFull(path, currentDirectory));
-    if (!rooted)
+    const auto full = Resolved(path, currentDirectory, false);
+    if (!full)
         return path;
+    return full->text.size() < kMaxPath ? full->text : Prefixed(*full);
+}
 
-    const std::vector<std::wstring> parts = ResolvedNames(rooted->rest);
-    const bool endsInSeparator = !rooted->rest.empty() && IsSeparator(rooted->rest.back());
-    std::wstring full = rooted->root;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        full += (i > 0 ? L"\\" : L"") + parts[i];
-    if (endsInSeparator && !parts.empty())
-        full += L'\\';
-    if (full.size() < kMaxPath)
-        return full;
-    return rooted->share ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+bool HasNameEndingInDotOrBlank(const std::wstring& path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !IsSeparator(path[i]))
+            continue;
+        const std::wstring name = path.substr(start, i - start);
+        if (!name.empty() && (name.back() == L'.' || name.back() == L' ') && !IsDotOrDotDot(name))
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+std::wstring ExactPathForm(const std::wstring& path, const std::wstring& currentDirectory) {
+    if (HasLongPathPrefix(path))
+        return path;
+    const auto full = Resolved(path, currentDirectory, true);
+    return full ? Prefixed(*full) : path;
 }
 
 std::wstring WithoutLongPathPrefix(const std::wstring& path) {

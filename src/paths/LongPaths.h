@@ -23,5 +23,14 @@ bool HasLongPathPrefix(const std::wstring& path);
 // start from stays as it is.
 std::wstring LongPathForm(const std::wstring& path, const std::wstring& currentDirectory);
 
+// Whether the system, reading the path itself, could drop a dot or blank that ends
+// one of its names: "t.bin." would reach "t.bin", a different file.
+bool HasNameEndingInDotOrBlank(const std::wstring& path);
+
+// The "\\?\" form of a path, made full and its "." and ".." resolved as LongPathForm
+// does, but every name kept exactly as written, so that the file named is the file
+// reached. A prefixed path, and one without a drive or share, stay as they are.
+std::wstring ExactPathForm(const std::wstring& path, const std::wstring& currentDirectory);
+
 // A prefixed path as it reads without the prefix, for comparing with the user's.
 std::wstring WithoutLongPathPrefix(const std::wstring& path);

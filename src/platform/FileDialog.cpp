@@ -1,6 +1,7 @@
 #include "platform/FileDialog.h"
 
 #include "paths/Filenames.h"
+#include "paths/LongPaths.h"
 #include "platform/FileSystem.h"
 
 #include <cderr.h>
@@ -29,6 +30,31 @@ std::wstring FolderBefore(const std::wstring& path, std::size_t nameOffset) {
 // The room a dialog without a length limit of its own (the save dialog) gets: a
 // long path still fits.
 constexpr std::size_t kUnlimitedChars = 32768;
+
+// Room past the length the dialog is told: the system's dialog has been seen to
+// write beyond it and report success, and such an overrun must land in memory of
+// ours. A result that reaches the end of the told length counts as too long.
+constexpr std::size_t kOverrunRoom = 32768;
+
+// The folder the dialog starts in. The dialog fails on a folder of MAX_PATH
+// characters or more (a long one crashes it); it then starts in the nearest folder
+// above that fits, or where it chooses itself (empty) when none does.
+std::wstring StartingFolder(const std::wstring& folder) {
+    if (folder.size() < kMaxPath)
+        return folder;
+    const std::wstring path = WithoutLongPathPrefix(folder);
+    const std::size_t cut = path.rfind(L'\\', kMaxPath - 1);
+    if (cut == std::wstring::npos)
+        return {};
+    const std::wstring above = path.substr(0, cut);
+    if (above.size() == 2 && above[1] == L':')
+        return above + L'\\'; // a drive's root
+    // A folder stands on a drive or on a share's root ("\\server\share").
+    const auto separators = std::count(above.begin(), above.end(), L'\\');
+    if (above.rfind(L"\\\\", 0) == 0 ? separators < 3 : separators == 0)
+        return {};
+    return above;
+}
 
 // How a dialog that gave no name ended.
 FileDialogResult NotChosen() {
@@ -66,8 +92,8 @@ std::wstring ChosenText(const std::vector<wchar_t>& buffer, const OPENFILENAMEW&
 FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialogRequest& request) {
     const std::size_t capacity =
         request.maxChars > 0 ? static_cast<std::size_t>(request.maxChars) : kUnlimitedChars;
-    std::vector<wchar_t> buffer(std::max<std::size_t>(capacity, request.fileName.size() + 1) + 2,
-                                L'\0');
+    std::vector<wchar_t> buffer(
+        std::max<std::size_t>(capacity, request.fileName.size() + 1) + kOverrunRoom, L'\0');
     std::copy(request.fileName.begin(), request.fileName.end(), buffer.begin());
     const std::wstring filter = DialogFilter(request.filter);
 
@@ -78,15 +104,22 @@ FileDialogResult RunFileDialog(DialogFunction show, HWND owner, const FileDialog
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(capacity);
-    ofn.lpstrInitialDir = request.initialDir.empty() ? nullptr : request.initialDir.c_str();
+    const std::wstring initialDir = StartingFolder(request.initialDir);
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     ofn.Flags = request.flags;
 
     if (!show(&ofn))
         return NotChosen();
     FileDialogResult result;
-    result.outcome = FileDialogResult::Outcome::Chosen;
     result.text = ChosenText(buffer, ofn);
     result.folder = FolderBefore(result.text, ofn.nFileOffset);
+    if (result.text.size() + 1 >= capacity) {
+        result.outcome = FileDialogResult::Outcome::TooSmall;
+        result.error = FNERR_BUFFERTOOSMALL;
+        result.text.clear();
+    } else {
+        result.outcome = FileDialogResult::Outcome::Chosen;
+    }
     return result;
 }

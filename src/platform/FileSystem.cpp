@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "paths/LongPaths.h"
+#include "paths/Sysnative.h"
 #include "platform/Handles.h"
 #include "platform/SystemCalls.h"
 
@@ -11,6 +12,19 @@ namespace {
 bool HasWildcard(const std::wstring& path) {
     const std::size_t start = path.rfind(L"\\\\?\\", 0) == 0 ? 4 : 0;
     return path.find_first_of(L"*?", start) != std::wstring::npos;
+}
+
+// The Windows folder where the system redirects this program's System32 (a 32-bit
+// program on 64-bit Windows); empty where it redirects nothing.
+const std::wstring& RedirectedWindowsDirectory() {
+    static const std::wstring folder = [] {
+        BOOL wow64 = FALSE;
+        if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+            return std::wstring();
+        return GrowingText(
+            [](wchar_t* buffer, DWORD size) { return GetSystemWindowsDirectoryW(buffer, size); });
+    }();
+    return folder;
 }
 
 } // namespace
@@ -26,9 +40,15 @@ std::wstring CurrentDirectory() {
 }
 
 std::wstring SystemPath(const std::wstring& path) {
-    if (path.size() < kMaxPath || HasLongPathPrefix(path))
-        return path;
-    return LongPathForm(path, CurrentDirectory());
+    std::wstring form = path;
+    // A name from a drop or a dialog exists as it is written: the system, reading the
+    // path itself, would drop a dot or blank that ends it and reach another file.
+    if (!HasLongPathPrefix(path) && HasNameEndingInDotOrBlank(path))
+        form = ExactPathForm(path, CurrentDirectory());
+    else if (path.size() >= kMaxPath)
+        form = LongPathForm(path, CurrentDirectory());
+    const std::wstring& windows = RedirectedWindowsDirectory();
+    return windows.empty() ? form : SysnativePath(form, windows);
 }
 
 Lookup LookUpFile(const std::wstring& path, double* size) {

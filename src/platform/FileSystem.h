@@ -9,8 +9,10 @@
 
 // The text to hand to a file function for a path as the user has it: a path
 // longer than MAX_PATH in its "\\?\" form, resolved against the current directory
-// (paths/LongPaths.h), so that it works whatever the system's long-path setting.
-// Every call of a file function goes through it; what the user sees never does.
+// (paths/LongPaths.h), so that it works whatever the system's long-path setting; a
+// path with a name that ends in a dot or a blank in its exact "\\?\" form; under
+// WOW64, System32 through Sysnative (paths/Sysnative.h). Every call of a file
+// function goes through it; what the user sees never does.
 std::wstring SystemPath(const std::wstring& path);
 
 // The process's current directory.

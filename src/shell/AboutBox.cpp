@@ -202,7 +202,7 @@ private:
     }
 
     void OnCommand(int id, int code) {
-        if (id == IDOK) {
+        if (id == IDOK || id == IDCANCEL) { // Esc closes the box, as OK does
             EndDialog(hwnd_, IDOK);
         } else if ((id == IDC_WWW || id == IDC_IMAGE1) && code == STN_CLICKED) {
             lblWWW_Click();

@@ -5,8 +5,8 @@
 #include <doctest.h>
 
 #include "e2e/Driver.h"
-#include "merge/HugeFileFunctions.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 #include "shell/RegistryNames.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 
 #include <algorithm>
 #include <memory>

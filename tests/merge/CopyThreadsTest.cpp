@@ -1,9 +1,10 @@
 // The copy on its own threads: the reader runs ahead of the writer, and the window
 // stops them.
 
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
+#include "platform/EventPump.h"
 #include "platform/Handles.h"
+#include "platform/HugeFileFunctions.h"
 
 #include <atomic>
 #include <utility>
@@ -62,6 +63,12 @@ TEST_CASE("A cancel while the writer lags the reader keeps exactly the blocks co
         ULONGLONG counted = 0;
         rig.services.whileMessageShown = [&] {
             counted = rig.services.taskbarDone;
+            // The bar shows the part counted, once the question's message loop has run.
+            PumpPendingEvents(rig.progress.Handle());
+            const HWND bar = GetDlgItem(rig.progress.Handle(), IDC_PROGRESSBAR);
+            CHECK(
+                SendMessageW(bar, PBM_GETPOS, 0, 0) * rig.Total() ==
+                doctest::Approx(SendMessageW(bar, PBM_GETRANGE, FALSE, 0) * counted).epsilon(0.01));
             SetEvent(asked.Get());
         };
         rig.services.answers = {IDYES};

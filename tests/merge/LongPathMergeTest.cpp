@@ -1,6 +1,6 @@
 #include "app/FormatNumber.h"
-#include "merge/HugeFileFunctions.h"
 #include "merge/MergeRig.h"
+#include "platform/HugeFileFunctions.h"
 
 #include <cstring>
 #include <cwchar>

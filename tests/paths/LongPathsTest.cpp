@@ -1,11 +1,12 @@
 #include "paths/LongPaths.h"
+#include "paths/Sysnative.h"
 #include "support/TempDir.h"
 
 #include <doctest.h>
 
 // A long path goes to the file functions in its extended form, resolved first, since
 // the prefix turns the system's own resolution off; the rest stays as it is.
-TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
+TEST_CASE("A path past MAX_PATH, or with a name ending in a dot or blank, takes the \\\\?\\ form") {
     const std::wstring cwd = L"C:\\work";
     const std::wstring deep = std::wstring(140, L'd') + L"\\" + std::wstring(140, L'e');
     const auto fill = [](std::size_t length, const std::wstring& head) {
@@ -39,7 +40,42 @@ TEST_CASE("A path longer than MAX_PATH takes the \\\\?\\ form, resolved") {
         CAPTURE(c.what);
         CHECK(LongPathForm(c.path, cwd) == c.form);
     }
+    // A name that ends in a dot or a blank is kept as written, at any length: the
+    // system would drop the dot or blank and reach another file.
+    const std::pair<std::wstring, std::wstring> exact[] = {
+        {L"C:\\d\\t.bin.", L"\\\\?\\C:\\d\\t.bin."},
+        {L"C:\\d\\t.bin ", L"\\\\?\\C:\\d\\t.bin "},
+        {L"C:\\d.\\..\\e \\.\\t", L"\\\\?\\C:\\e \\t"},
+        {L"C:\\d\\...\\t", L"\\\\?\\C:\\d\\...\\t"},
+        {L"\\\\server\\share\\t.", L"\\\\?\\UNC\\server\\share\\t."},
+        {L"t.", L"\\\\?\\C:\\work\\t."},
+        {L"\\\\?\\C:\\t.", L"\\\\?\\C:\\t."},
+    };
+    for (const auto& [path, form] : exact) {
+        CAPTURE(path);
+        CHECK(HasNameEndingInDotOrBlank(path));
+        CHECK(ExactPathForm(path, cwd) == form);
+    }
+    CHECK_FALSE(HasNameEndingInDotOrBlank(L"C:\\d\\..\\.\\t.bin"));
     CHECK(WithoutLongPathPrefix(L"\\\\?\\UNC\\server\\share\\x") == L"\\\\server\\share\\x");
     CHECK(WithoutLongPathPrefix(L"\\\\?\\C:\\x") == L"C:\\x");
     CHECK(WithoutLongPathPrefix(L"C:\\x") == L"C:\\x");
+}
+
+TEST_CASE("Under WOW64 a path in System32 is reached through Sysnative") {
+    const std::wstring x = L"\\x.dll";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Windows\\System32" + x, L"C:\\Windows\\Sysnative" + x},
+        {L"c:\\WINDOWS\\system32", L"c:\\WINDOWS\\Sysnative"},
+        {L"\\\\?\\C:\\Windows\\System32" + x, L"\\\\?\\C:\\Windows\\Sysnative" + x},
+        {L"C:/Windows/System32/x.dll", L"C:/Windows/Sysnative/x.dll"},
+        {L"C:\\Windows\\System32x" + x, L"C:\\Windows\\System32x" + x},
+        {L"C:\\Windows\\SysWOW64" + x, L"C:\\Windows\\SysWOW64" + x},
+        {L"D:\\Windows\\System32" + x, L"D:\\Windows\\System32" + x},
+    };
+    for (const auto& [path, form] : cases) {
+        CAPTURE(path);
+        CHECK(SysnativePath(path, L"C:\\Windows\\") == form);
+        CHECK(SysnativePath(path, L"") == path);
+    }
 }

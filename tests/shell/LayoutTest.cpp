@@ -123,6 +123,11 @@ TEST_CASE("The About box and the progress dialog keep their texts whole") {
                 SendDpiChange(box, DpiOf(box), dpi);
                 CheckTextsWhole(box, {IDC_LABEL1, IDC_VERSION, IDC_DESCRIPTION, IDC_COPYRIGHT,
                                       IDC_LABEL4, IDC_WWW});
+                // Esc closes it, as in every dialog; a box that stayed is closed after all.
+                ShowWindow(box, SW_SHOW);
+                PostMessageW(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+                PumpPendingEvents(box);
+                CHECK_FALSE(IsWindowVisible(box));
                 SendMessageW(box, WM_CLOSE, 0, 0);
             });
             ProgressDialog dialog;

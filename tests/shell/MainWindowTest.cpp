@@ -2,7 +2,6 @@
 #include "shell/CommandState.h"
 #include "shell/Preferences.h"
 #include "shell/RegistryNames.h"
-#include "shell/Toolbar.h"
 #include "support/Fixture.h"
 
 #include <commctrl.h>
@@ -11,17 +10,6 @@
 #include "resource.h"
 
 namespace {
-
-bool IsToolbarKeyEnabled(HWND toolbar, const wchar_t* key) {
-    for (int i = 0; i < SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
-        TBBUTTON button{};
-        SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        const wchar_t* buttonKey = ToolbarKeyOf(button.idCommand);
-        if (buttonKey && std::wstring(buttonKey) == key)
-            return SendMessageW(toolbar, TB_ISBUTTONENABLED, button.idCommand, 0) != 0;
-    }
-    return false;
-}
 
 bool IsSortSubmenuEnabled(HMENU menu) {
     HMENU parent = nullptr;
@@ -32,27 +20,23 @@ bool IsSortSubmenuEnabled(HMENU menu) {
 }
 
 // Each command is enabled from a number of entries on; its menu item and its
-// toolbar key, where it has one, agree.
+// toolbar button, where it has one, agree.
 void CheckStates(MainWindowFixture& f) {
     const int count = f.List().Count();
     CAPTURE(count);
     const struct {
         UINT id;
-        const wchar_t* key;
-        int needs;
-    } commands[] = {{IDM_ADD, L"add", 0},
-                    {IDM_REMOVE, L"remove", 1},
-                    {IDM_UP, L"up", 2},
-                    {IDM_DOWN, L"down", 2},
-                    {IDM_MERGE, L"merge", 2},
-                    {IDM_SELECT_ALL, nullptr, 1},
-                    {IDM_INVERT_SELECTION, nullptr, 1},
-                    {IDM_EXIT, nullptr, 0}};
+        int button, needs;
+    } commands[] = {{IDM_ADD, IDT_ADD, 0},        {IDM_REMOVE, IDT_REMOVE, 1},
+                    {IDM_UP, IDT_UP, 2},          {IDM_DOWN, IDT_DOWN, 2},
+                    {IDM_MERGE, IDT_MERGE, 2},    {IDM_SELECT_ALL, 0, 1},
+                    {IDM_INVERT_SELECTION, 0, 1}, {IDM_EXIT, 0, 0}};
     for (const auto& c : commands) {
         CAPTURE(c.id);
         CHECK(IsMenuCommandEnabled(f.window.Menu(), c.id) == (count >= c.needs));
-        if (c.key)
-            CHECK(IsToolbarKeyEnabled(f.window.ToolbarWindow(), c.key) == (count >= c.needs));
+        if (c.button)
+            CHECK((SendMessageW(f.window.ToolbarWindow(), TB_ISBUTTONENABLED,
+                                static_cast<WPARAM>(c.button), 0) != 0) == (count >= c.needs));
     }
     CHECK(IsSortSubmenuEnabled(f.window.Menu()) == (count >= 2));
 }
@@ -62,31 +46,38 @@ void CheckStates(MainWindowFixture& f) {
 TEST_CASE("Commands are enabled by the number of entries; a disabled one ignores its shortcut") {
     MainWindowFixture f;
     CheckStates(f);
-    f.Drop({f.File(L"a.bin")});
+    f.Drop({f.File(L"a.bin", 3)});
     CheckStates(f);
     f.Command(IDM_MERGE, 1); // Ctrl+M below two entries: no message
     CHECK(f.services.messages.empty());
-    f.Drop({f.File(L"b.bin")});
+    f.Drop({f.File(L"b.bin", 5)});
     CheckStates(f);
     f.SelectOnly({0});
     f.Command(IDM_REMOVE);
     CheckStates(f);
+    CHECK(f.Status() == L"1 files (5 Bytes)");
 }
 
 TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 GiB too") {
     MainWindowFixture f;
     CHECK(f.Status().empty());
-    // The same file twice counts twice; a file deleted after it was added counts 0.
+    // The same file twice counts twice; a file deleted after it was added counts 0; a
+    // folder gives the files directly in it, not its subfolders.
     const auto seven = f.File(L"seven.bin", 7), gone = f.File(L"gone.bin", 1000);
-    f.Drop({seven, seven, gone});
-    CHECK(f.Status() == L"3 files (" + FormatNumber(1014) + L" Bytes)");
+    for (const wchar_t* folder : {L"d", L"d\\sub"})
+        CreateDirectoryW((f.dir / folder).c_str(), nullptr);
+    const auto inFolder = f.File(L"d\\f.bin", 4);
+    f.File(L"d\\sub\\g.bin", 100);
+    f.Drop({seven, seven, gone, f.dir / L"d"});
+    CHECK(f.Texts() == Texts{inFolder, gone, seven, seven});
+    CHECK(f.Status() == L"4 files (" + FormatNumber(1018) + L" Bytes)");
     DeleteFileW(gone.c_str());
     f.window.Status().RebuildStatus(f.List());
-    CHECK(f.Status() == L"3 files (14 Bytes)");
+    CHECK(f.Status() == L"4 files (18 Bytes)");
     const auto big = f.dir / L"big.bin";
     REQUIRE(MakeSparseFile(big, 3LL << 30));
     f.Drop({big, big});
-    CHECK(f.Status() == L"5 files (" + FormatNumber(6442450958.0) + L" Bytes)");
+    CHECK(f.Status() == L"6 files (" + FormatNumber(6442450962.0) + L" Bytes)");
 }
 
 TEST_CASE("Sorting orders paths naturally and keeps each entry's selection") {
@@ -133,6 +124,9 @@ TEST_CASE("Nothing that arrives while a command runs changes the list or runs in
         CHECK(dropped == Effects{0, 0, 0});
         CHECK(f.Hwnd() == nullptr); // closed once the command was through
         CHECK(f.Texts() == (merging ? Texts{b, a} : Texts{b, a, c}));
+        // The close stored the folder the dialog ended in.
+        const Preferences stored = LoadPreferences(f.services);
+        CHECK((merging ? stored.strSaveDir : stored.strAddDir) == f.dir.Path());
     }
 }
 

@@ -1,4 +1,4 @@
-#include "merge/HugeFileFunctions.h"
+#include "platform/HugeFileFunctions.h"
 
 #include "platform/FileSystem.h"
 #include "platform/Handles.h"
