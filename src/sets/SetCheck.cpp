@@ -2,6 +2,7 @@
 
 #include "app/FormatNumber.h"
 #include "platform/FileSystem.h"
+#include "sets/SetChecksums.h"
 
 #include <algorithm>
 
@@ -17,6 +18,10 @@ std::optional<SetFacts> GatherSetFacts(const std::vector<std::wstring>& paths,
     facts.paths = paths;
     facts.sizes = sizes;
     facts.nextPresent = IsFilePresent(PartPath(*set, highest + 1));
+    if (const auto size = SizeFromCrcFile(*set)) {
+        facts.expectedTotal = size->bytes;
+        facts.expectedTotalFrom = size->from;
+    }
     return facts;
 }
 

@@ -10,8 +10,8 @@
 inline constexpr UINT kSetQuestionBox = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
 
 // The facts about a list that is one set, with the sizes measured before: one
-// presence test for the part after the highest listed. Nothing when the list is
-// not one set.
+// presence test for the part after the highest listed, and the original's size from
+// the set's <base>.crc. Nothing when the list is not one set.
 std::optional<SetFacts> GatherSetFacts(const std::vector<std::wstring>& paths,
                                        const std::vector<double>& sizes);
 
