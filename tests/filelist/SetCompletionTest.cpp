@@ -35,21 +35,18 @@ TEST_CASE("Adding a set's first part adds the set, by the open dialog and by a d
             CAPTURE(dropped);
             CAPTURE(c.added.front());
             MainWindowFixture f;
-            std::size_t size = 100;
-            for (const auto& name : c.present)
-                f.File(name, size++);
-            for (const auto& name : c.listedBefore)
-                f.List().AddFile(f.dir / name);
-            Texts added, entries;
-            for (const auto& name : c.added)
-                added.push_back(f.dir / name);
-            for (const auto& name : c.entries)
-                entries.push_back(f.dir / name);
-            if (dropped)
-                f.Drop(added);
-            else
-                f.AddByDialog(added);
-            CHECK(f.Texts() == entries);
+            const auto paths = [&](const Texts& names) {
+                Texts result;
+                for (const auto& name : names)
+                    result.push_back(f.dir / name);
+                return result;
+            };
+            for (std::size_t i = 0; i < c.present.size(); ++i)
+                f.File(c.present[i], 100 + i);
+            for (const auto& path : paths(c.listedBefore))
+                f.List().AddFile(path);
+            dropped ? (void)f.Drop(paths(c.added)) : f.AddByDialog(paths(c.added));
+            CHECK(f.Texts() == paths(c.entries));
             // The summary counts what the additions measured as the list's files do.
             const std::wstring status = f.Status();
             f.window.Status().RebuildStatus(f.List());
