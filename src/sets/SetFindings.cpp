@@ -96,7 +96,7 @@ std::optional<std::wstring> OutOfOrder(const std::vector<Listed>& listed) {
     return std::nullopt;
 }
 
-std::optional<std::wstring> NextForgotten(const PartName& set, const std::vector<Listed>& parts) {
+std::wstring NextForgotten(const PartName& set, const std::vector<Listed>& parts) {
     return L"\x2022 " + PartFileName(set, parts.back().number + 1) +
            L" is in the same folder but not in the list. It is probably the last part: add it "
            L"to the list.";
@@ -201,7 +201,7 @@ std::vector<std::wstring> SetFindings(const SetFacts& facts, const NumberFormat&
     add(Repeated(listed, format));
     add(OutOfOrder(listed));
     if (facts.nextPresent)
-        add(NextForgotten(*set, parts));
+        findings.push_back(NextForgotten(*set, parts));
     add(WrongSizes(parts, format));
     if (facts.expectedTotal)
         add(WrongTotal(facts, listed, format));
