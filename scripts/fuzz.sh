@@ -25,8 +25,9 @@ if [ -n "$missing" ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
 fi
 
+# Every pure file of sets/, built here even where no target calls it.
 sources="src/sets/NameCase.cpp src/sets/PartNames.cpp src/sets/SetFindings.cpp
-         src/sets/ChecksumFile.cpp"
+         src/sets/ChecksumFile.cpp src/sets/VerifyMessages.cpp"
 mkdir -p build/fuzz
 for target in "${targets[@]}"; do
     echo "Building $target"
