@@ -22,5 +22,9 @@ for count in ${1:-1000 10000 100000}; do
     mkdir -p "$folder"
     (cd "$folder" && seq 0 $((count - 1)) | sed 's/.*/part&.bin/' | xargs touch)
 done
+# A split set of 10,000 parts, of which the benchmark adds the first.
+folders+=("$temp/vmbench-10000-set")
+mkdir -p "$temp/vmbench-10000-set"
+(cd "$temp/vmbench-10000-set" && seq -f 'set.bin.%05g' 1 10000 | xargs touch)
 describe_build "$target"
 scripts/wine-run.sh "build/$target/bench/bench_list.exe" "$@"

@@ -6,6 +6,8 @@
 #include "platform/EventPump.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
+#include "sets/NameCase.h"
+#include "sets/SetListing.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -14,6 +16,7 @@
 #include <iterator>
 #include <cwctype>
 #include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -40,6 +43,28 @@ void SortOrMark(FileList& list, int oldCount) {
         list.MarkOrderChanged();
     else
         list.SortFiles(SortOrder::Ascending);
+}
+
+// When one file came in and it is the first part of a split set, the parts beside
+// it follow in number order, but for those already listed. Returns their bytes.
+double AppendFollowingParts(FileList& list, const std::wstring& first) {
+    const std::vector<ListedPart> parts = FollowingParts(first);
+    if (parts.empty())
+        return 0;
+    // Letter case ignored, as the file system does; one hash per entry, so that a
+    // long list costs no scan per part.
+    std::unordered_set<std::wstring> listed;
+    listed.reserve(static_cast<std::size_t>(list.Count()) + parts.size());
+    for (const auto& text : list.Texts())
+        listed.insert(FoldedCase(text));
+    double bytes = 0;
+    for (const auto& part : parts) {
+        if (listed.insert(FoldedCase(part.path)).second) {
+            list.AddFile(part.path);
+            bytes += part.size;
+        }
+    }
+    return bytes;
 }
 
 } // namespace
@@ -179,8 +204,11 @@ void ListChosen(FileList& list, const std::wstring& text) {
     const int oldCount = list.Count();
     {
         FileList::Batch batch(list);
-        for (const auto& path : ParseDialogResult(text))
+        const std::vector<std::wstring> paths = ParseDialogResult(text);
+        for (const auto& path : paths)
             list.AddFile(path);
+        if (paths.size() == 1)
+            AppendFollowingParts(list, paths.front());
     }
     SortOrMark(list, oldCount);
 }
@@ -209,11 +237,14 @@ namespace {
 
 // Appends a dropped file, or the files directly inside a dropped folder; returns
 // their bytes. The lookup that tells a file from a folder measures the file too,
-// and the listing of a folder its files: the summary need not look them up again.
-double AppendDropped(FileList& list, const std::wstring& path) {
+// and the listings of a folder and of a set their files: the summary need not look
+// them up again. A file dropped alone brings the rest of its set.
+double AppendDropped(FileList& list, const std::wstring& path, bool alone) {
     double size = 0;
     switch (LookUpFile(path, &size)) {
-    case Lookup::Found: list.AddFile(path); return size;
+    case Lookup::Found:
+        list.AddFile(path);
+        return alone ? size + AppendFollowingParts(list, path) : size;
     case Lookup::NotFound: // a folder, or gone
         size = 0;
         for (const auto& file : ListFolderFiles(path)) {
@@ -234,7 +265,7 @@ AddedEntries AddDroppedFiles(FileList& list, const std::vector<std::wstring>& pa
     {
         FileList::Batch batch(list);
         for (const auto& path : paths)
-            added += AppendDropped(list, path);
+            added += AppendDropped(list, path, paths.size() == 1);
     }
     const int count = list.Count();
     if (count > 0) {

@@ -21,7 +21,8 @@ struct AddFilesContext {
     int& dialogMaxChars;
 };
 
-// True when files were listed: the list's summary is then to be rebuilt.
+// True when files were listed: the list's summary is then to be rebuilt. One file
+// chosen alone that is the first part of a split set brings the set's other parts.
 bool AddFiles(AddFilesContext& context);
 
 // The entries a drop appended: those from `first` on, `bytes` in all as they were
@@ -30,7 +31,8 @@ struct AddedEntries {
     int first;
     double bytes;
 };
-// Adds dropped files, and the files directly inside dropped folders.
+// Adds dropped files, and the files directly inside dropped folders; one file dropped
+// alone that is the first part of a split set brings the set's other parts.
 AddedEntries AddDroppedFiles(FileList& list, const std::vector<std::wstring>& paths);
 
 // The paths in an open dialog's result: one full path, or a folder and the names
