@@ -12,6 +12,7 @@
 #include "platform/HugeFileFunctions.h"
 #include "platform/PendingError.h"
 #include "platform/Services.h"
+#include "sets/SetCheck.h"
 
 #include <commdlg.h>
 
@@ -46,12 +47,13 @@ std::wstring SaveDialogFailure(DWORD error) {
     return L"The Save As dialog failed with error " + FormatErrorCode(error) + L".";
 }
 
-// The Save As dialog, proposed from the first entry: "merge." with its extension,
-// a filter for that extension and one for all files.
-FileDialogRequest SaveAsRequest(const std::wstring& extension, const std::wstring& folder) {
+// The Save As dialog with a proposed name, a filter for its extension and one for
+// all files.
+FileDialogRequest SaveAsRequest(const std::wstring& proposal, const std::wstring& extension,
+                                const std::wstring& folder) {
     FileDialogRequest request;
     request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    request.fileName = L"merge." + extension;
+    request.fileName = proposal;
     request.filter =
         extension + L" files (*." + extension + L")|*." + extension + L"|All  files (*.*)|*.*";
     request.defaultExt = extension;
@@ -90,14 +92,32 @@ std::optional<std::vector<double>> MeasureInputs(MergeHost& host,
     return sizes;
 }
 
+// The Save As dialog as the list proposes it: a split set's original by its name,
+// anything else as "merge." with the first entry's extension.
+FileDialogRequest ProposedOutput(const std::vector<std::wstring>& inputs,
+                                 const std::wstring& folder) {
+    if (const auto set = ListedSet(inputs))
+        return SaveAsRequest(set->base, GetExtension(set->base), folder);
+    std::wstring extension = GetExtension(inputs.front());
+    if (extension.find_first_of(L"\\/") != std::wstring::npos)
+        extension.clear(); // the dot was in a folder's name: the file has none
+    return SaveAsRequest(L"merge." + extension, extension, folder);
+}
+
+// Whether a list that is one split set may go on to the Save As dialog: where parts
+// look missing, repeated, out of order or of the wrong size, the user is asked.
+bool SetLooksWhole(MergeHost& host, const std::vector<std::wstring>& inputs,
+                   const std::vector<double>& sizes) {
+    const std::wstring question = SetCheckQuestion(inputs, sizes);
+    return question.empty() ||
+           host.services.ShowMessage(host.mainWindow, question, kSetQuestionBox) == IDYES;
+}
+
 // The output the user chose in the Save As dialog, or nothing.
 std::optional<std::wstring> ChooseOutput(MergeHost& host, const std::vector<std::wstring>& inputs) {
     if (host.saveDir.empty())
         host.saveDir = GetDirectory(inputs.front());
-    std::wstring extension = GetExtension(inputs.front());
-    if (extension.find_first_of(L"\\/") != std::wstring::npos)
-        extension.clear(); // the dot was in a folder's name: the file has none
-    const FileDialogRequest request = SaveAsRequest(extension, host.saveDir);
+    const FileDialogRequest request = ProposedOutput(inputs, host.saveDir);
     host.pendingError.Clear();
     const FileDialogResult chosen = host.services.ShowSaveDialog(host.mainWindow, request);
     if (chosen.outcome == FileDialogResult::Outcome::Cancelled)
@@ -187,6 +207,8 @@ void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
                      const CopyOptions& options) {
     const std::optional<std::vector<double>> sizes = MeasureInputs(host, inputs);
     if (!sizes)
+        return;
+    if (!SetLooksWhole(host, inputs, *sizes))
         return;
     const std::optional<std::wstring> output = ChooseOutput(host, inputs);
     if (!output)

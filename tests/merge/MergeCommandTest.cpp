@@ -10,7 +10,7 @@
 #include <commdlg.h>
 
 TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
-          "dialog proposes the extension of the first entry's name") {
+          "dialog proposes the extension of the first entry's name, or a split set's original") {
     TempDir dir;
     CreateDirectoryW((dir / L"my.dir").c_str(), nullptr);
     const auto one = WriteBytes(dir / L"one.bin", "1"), folder = dir / L"folder.bin";
@@ -22,23 +22,35 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
                                 L"Add the files you want to merge to the list\rand try again.";
     const struct {
         Texts listed;
-        std::wstring message, proposal; // no proposal: no dialog
+        std::wstring message, proposal, extension; // no proposal: no dialog
     } cases[] = {
-        {{one}, tooFew, L""},
-        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L""},
-        {{one, folder}, missing(folder), L""},
-        {{one, one}, L"", L"merge.bin"},
-        {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz"},
-        {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge."},
+        {{one}, tooFew, L"", L""},
+        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L"", L""},
+        {{one, folder}, missing(folder), L"", L""},
+        {{one, one}, L"", L"merge.bin", L"bin"},
+        {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz", L"gz"},
+        {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge.", L""},
         // The dot in a folder's name starts no extension.
-        {{WriteBytes(dir / L"my.dir\\partA", "4"), one}, L"", L"merge."},
+        {{WriteBytes(dir / L"my.dir\\partA", "4"), one}, L"", L"merge.", L""},
+        {{WriteBytes(dir / L"holiday.mkv.001", "55"), WriteBytes(dir / L"holiday.mkv.002", "6")},
+         L"",
+         L"holiday.mkv",
+         L"mkv"},
+        {{WriteBytes(dir / L"backup.part1", "7"), WriteBytes(dir / L"backup.part2", "8")},
+         L"",
+         L"backup",
+         L""},
     };
-    for (const auto& [listed, message, proposal] : cases) {
+    for (const auto& [listed, message, proposal, extension] : cases) {
         MergeRig rig;
         CHECK(rig.MergeCommand(listed, {}) == (message.empty() ? Texts{} : Texts{message}));
         CHECK(rig.services.saveRequests.size() == (proposal.empty() ? 0u : 1u));
-        for (const auto& request : rig.services.saveRequests)
-            CHECK((request.fileName == proposal && L"merge." + request.defaultExt == proposal));
+        for (const auto& request : rig.services.saveRequests) {
+            CHECK(request.fileName == proposal);
+            CHECK(request.defaultExt == extension);
+            CHECK(request.filter == extension + L" files (*." + extension + L")|*." + extension +
+                                        L"|All  files (*.*)|*.*");
+        }
     }
 }
 
@@ -237,6 +249,25 @@ TEST_CASE("Inputs that changed size after they were measured are named; the summ
                     L"read. Merge again once they have stopped changing if you need them whole."});
         CHECK(FileBytes(rig.output) == rig.Joined());
         CHECK(rig.Status() == L"2 files (" + FormatNumber(5000.0 + now) + L" Bytes)");
+    }
+}
+
+TEST_CASE("A split set that looks broken is questioned before the dialog: No ends, Yes merges") {
+    for (const int answer : {IDNO, IDYES}) {
+        MergeRig rig;
+        rig.inputs = {WriteBytes(rig.dir / L"x.bin.001", "aa"),
+                      WriteBytes(rig.dir / L"x.bin.003", "c")};
+        rig.contents = {"aa", "c"};
+        rig.services.answers = {answer};
+        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
+        rig.Fill(rig.inputs);
+        MergeFiles(rig.host, rig.Texts(), rig.options);
+        REQUIRE(rig.services.messages.size() == 1);
+        CHECK(rig.services.messages[0].type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+        CHECK(rig.services.messages[0].text.find(L"x.bin.002 is missing") != std::wstring::npos);
+        CHECK(rig.services.saveRequests.size() == (answer == IDYES ? 1u : 0u));
+        CHECK(IsFilePresent(rig.output) == (answer == IDYES));
+        rig.CheckRestored();
     }
 }
 
