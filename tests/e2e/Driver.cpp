@@ -151,7 +151,7 @@ int ProgramProcess::EntryCount() const {
     return static_cast<int>(SendMessageW(GetDlgItem(main_, IDC_FILELIST), LVM_GETITEMCOUNT, 0, 0));
 }
 
-bool ProgramProcess::AddThroughDialog(const std::wstring& path) const {
+bool ProgramProcess::AddThroughDialog(const std::wstring& path, int entries) const {
     const int before = EntryCount();
     Command(IDM_ADD);
     HWND dialog = WaitForFileDialog();
@@ -159,5 +159,5 @@ bool ProgramProcess::AddThroughDialog(const std::wstring& path) const {
         return false;
     ChooseInFileDialog(dialog, path);
     return Poll([&] { return EntryCount() > before; }) && WaitUntilIdle() &&
-           EntryCount() == before + 1;
+           EntryCount() == before + entries;
 }

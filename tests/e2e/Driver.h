@@ -33,8 +33,9 @@ public:
     void ToolbarClick(int buttonId) const;
     // Selects the entry at a 0-based position with the keyboard, as a user would.
     void SelectEntry(int index) const;
-    // Adds one file through the real open dialog, typing its full path.
-    bool AddThroughDialog(const std::wstring& path) const;
+    // Adds one file through the real open dialog, typing its full path; it brings
+    // `entries` entries (more for the first part of a split set).
+    bool AddThroughDialog(const std::wstring& path, int entries = 1) const;
 
 private:
     std::vector<HWND> VisibleWindows() const; // the top-level ones

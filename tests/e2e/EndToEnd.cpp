@@ -5,7 +5,9 @@
 #include <doctest.h>
 
 #include "e2e/Driver.h"
+#include "paths/Filenames.h"
 #include "platform/Handles.h"
+#include "platform/VersionInfo.h"
 #include "platform/HugeFileFunctions.h"
 #include "shell/RegistryNames.h"
 #include "support/TempDir.h"
@@ -138,4 +140,20 @@ TEST_CASE_FIXTURE(SavedPreferences,
     CHECK(size < static_cast<double>(64LL << 30));
     CHECK(std::fmod(size, 4096.0) == 0.0);
     CHECK(ReadBytes(output, 0, head.size()) == head);
+}
+
+TEST_CASE_FIXTURE(SavedPreferences, "A set cut by split comes back whole from its first part") {
+    // Made before the run, beside this program, by scripts/make-split-set.sh.
+    const std::wstring set = GetDirectory(ProgramPath()) + L"\\split-set";
+    REQUIRE(GetFileAttributesW((set + L"\\holiday.mkv.005").c_str()) != INVALID_FILE_ATTRIBUTES);
+    ProgramProcess program;
+    REQUIRE(program.Main());
+    REQUIRE(program.AddThroughDialog(set + L"\\holiday.mkv.001", 5));
+    program.Command(IDM_MERGE);
+    HWND save = program.WaitForFileDialog();
+    REQUIRE(save);
+    CHECK(TextOf(GetDlgItem(save, 0x47c)) == L"holiday.mkv");
+    PressButton(save, IDOK); // the proposal, in the set's folder
+    REQUIRE(program.WaitUntilIdle());
+    CHECK(ReadBytes(set + L"\\holiday.mkv") == ReadBytes(set + L"\\original\\holiday.mkv"));
 }
