@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: the main window with files, the progress dialog
-# during a merge, the About box and a drag of entries in the list, at 96 and 144 dpi,
+# during a merge, the About box, a drag of entries in the list and the question a
+# broken split set raises, at 96 and 144 dpi,
 # each inside a Wine virtual desktop so that the windows have their frames, under
 # Wine's fonts and again under DejaVu Sans 9 pt, which stands for current Windows'
 # Segoe UI. Writes docs/*.png.
-#   scripts/screenshots.sh [scene...]   (main, progress, about, drag; all by default)
+#   scripts/screenshots.sh [scene...]   (main, progress, about, drag, set; all by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -63,7 +64,7 @@ for fonts in "MS Shell Dlg|8|" "DejaVu Sans|9|-dejavu"; do
     for dpi in 96 144; do
         set_dpi "$dpi"
         size=$([ "$dpi" = 96 ] && echo 640x420 || echo 960x630)
-        for scene in ${*:-main progress about drag}; do
+        for scene in ${*:-main progress about drag set}; do
             shoot "$scene" "$dpi" "$size" "$scene-$dpi$suffix"
         done
     done

@@ -117,6 +117,20 @@ bool DragScene(ProgramProcess& program, TempDir& dir) {
     return true;
 }
 
+// A video cut into numbered parts, one missing and one cut short by a broken
+// download: adding the first part brings the rest, and Merge As asks first.
+bool SetScene(ProgramProcess& program, TempDir& dir) {
+    const std::size_t sizes[] = {1048576, 700000, 1048576, 0, 1048576, 301233};
+    for (int part = 1; part <= 6; ++part)
+        if (sizes[part - 1] > 0)
+            WriteBytes(dir / (L"holiday-video.mkv.00" + std::to_wstring(part)),
+                       std::string(sizes[part - 1], 'x'));
+    if (!program.AddThroughDialog(dir / L"holiday-video.mkv.001", 5))
+        return false;
+    program.Command(IDM_MERGE);
+    return program.WaitForMessageBox() != nullptr;
+}
+
 bool AboutScene(ProgramProcess& program) {
     program.Command(IDM_ABOUT);
     return program.WaitForWindow([](HWND w) { return TextOf(w) == L"About Vorbel"; }) != nullptr;
@@ -143,6 +157,8 @@ int wmain(int argc, wchar_t** argv) {
         ready = MainScene(program, dir) && ProgressScene(program, dir);
     else if (scene == L"drag")
         ready = DragScene(program, dir);
+    else if (scene == L"set")
+        ready = SetScene(program, dir);
     else if (scene == L"about")
         ready = MainScene(program, dir) && AboutScene(program);
     Sleep(500); // let the last paint through
