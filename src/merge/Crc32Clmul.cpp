@@ -9,8 +9,7 @@
 
 namespace {
 
-// x^e mod P in the CRC's reflected order, shifted once more to the left: the
-// carry-less product of two reflected values comes out one bit short.
+// x^e mod P in the CRC's reflected order.
 constexpr std::uint32_t XPowModP(unsigned e) {
     std::uint32_t r = 0x80000000u; // x^0
     for (; e > 0; --e)
@@ -20,6 +19,8 @@ constexpr std::uint32_t XPowModP(unsigned e) {
 
 // Multiplying a block's first 8 bytes by x^(d+32) and its last 8 by x^(d-32) (mod P)
 // moves it d bits further on, into 64-bit halves that fit beside the block there.
+// Each is shifted once to the left: the carry-less product of two reflected values
+// comes out one bit short.
 struct FoldDistance {
     std::uint64_t low, high;
 };
