@@ -1,6 +1,7 @@
 #include "merge/Crc32.h"
 
 #include "merge/Crc32Folding.h"
+#include "platform/SystemCalls.h"
 
 #include <array>
 #include <bit>
@@ -55,27 +56,45 @@ std::uint32_t TablesRaw(std::uint32_t reg, const unsigned char* p, std::size_t b
     return reg;
 }
 
-bool ProcessorCanFold() {
+struct FoldingPaths {
+    bool narrow = false;
+    bool wide = false;
+};
+
+// What the processor has; for 256-bit registers also whether the system saves them
+// when it switches threads (it says so from Windows 7 SP1 on).
+FoldingPaths ProcessorPaths() {
+    FoldingPaths paths;
 #if defined(_M_X64) || defined(_M_IX86) || defined(__x86_64__) || defined(__i386__)
     int info[4] = {};
     __cpuid(info, 0);
-    if (info[0] < 1)
-        return false;
+    const int highest = info[0];
+    if (highest < 1)
+        return paths;
     __cpuid(info, 1);
     const bool sse2 = (info[3] >> 26) & 1;
     const bool pclmulqdq = (info[2] >> 1) & 1;
-    return sse2 && pclmulqdq;
-#else
-    return false;
+    const bool avx = (info[2] >> 28) & 1;
+    paths.narrow = Crc32FoldingBuilt() && sse2 && pclmulqdq;
+    if (highest < 7 || !paths.narrow || !avx)
+        return paths;
+    __cpuidex(info, 7, 0);
+    const bool avx2 = (info[1] >> 5) & 1;
+    const bool vpclmulqdq = (info[2] >> 10) & 1;
+    const auto enabledStates =
+        SystemFunction<DWORD64(WINAPI*)()>(L"kernel32.dll", "GetEnabledXStateFeatures");
+    paths.wide = Crc32WideFoldingBuilt() && avx2 && vpclmulqdq && enabledStates &&
+                 (enabledStates() & XSTATE_MASK_AVX) != 0;
 #endif
+    return paths;
 }
 
-std::uint32_t FoldingRaw(std::uint32_t reg, const unsigned char* p, std::size_t bytes) {
-    if (bytes < 64)
+std::uint32_t FoldingRaw(bool wide, std::uint32_t reg, const unsigned char* p, std::size_t bytes) {
+    if (bytes < (wide ? 128u : 64u))
         return TablesRaw(reg, p, bytes);
     unsigned char rest[16];
     const std::size_t blocks = bytes / 16;
-    Crc32FoldBlocks(reg, p, blocks, rest);
+    (wide ? Crc32FoldBlocksWide : Crc32FoldBlocks)(reg, p, blocks, rest);
     reg = TablesRaw(0, rest, sizeof rest);
     return TablesRaw(reg, p + blocks * 16, bytes % 16);
 }
@@ -106,20 +125,27 @@ std::uint32_t ZeroBytesOperator(std::uint64_t n) {
 } // namespace
 
 bool Crc32PathAvailable(Crc32Path path) {
-    static const bool canFold = Crc32FoldingBuilt() && ProcessorCanFold();
-    return path == Crc32Path::Tables || canFold;
+    static const FoldingPaths available = ProcessorPaths();
+    switch (path) {
+    case Crc32Path::Tables: return true;
+    case Crc32Path::CarrylessMultiply: return available.narrow;
+    case Crc32Path::WideCarrylessMultiply: return available.wide;
+    }
+    return false;
 }
 
 std::uint32_t Crc32With(Crc32Path path, std::uint32_t crc, const void* data, std::size_t bytes) {
     const auto* p = static_cast<const unsigned char*>(data);
-    const bool fold = path == Crc32Path::CarrylessMultiply && Crc32PathAvailable(path);
-    return ~(fold ? FoldingRaw(~crc, p, bytes) : TablesRaw(~crc, p, bytes));
+    if (path == Crc32Path::Tables || !Crc32PathAvailable(path))
+        return ~TablesRaw(~crc, p, bytes);
+    return ~FoldingRaw(path == Crc32Path::WideCarrylessMultiply, ~crc, p, bytes);
 }
 
 std::uint32_t Crc32(std::uint32_t crc, const void* data, std::size_t bytes) {
-    static const Crc32Path fastest = Crc32PathAvailable(Crc32Path::CarrylessMultiply)
-                                         ? Crc32Path::CarrylessMultiply
-                                         : Crc32Path::Tables;
+    static const Crc32Path fastest =
+        Crc32PathAvailable(Crc32Path::WideCarrylessMultiply) ? Crc32Path::WideCarrylessMultiply
+        : Crc32PathAvailable(Crc32Path::CarrylessMultiply)   ? Crc32Path::CarrylessMultiply
+                                                             : Crc32Path::Tables;
     return Crc32With(fastest, crc, data, bytes);
 }
 

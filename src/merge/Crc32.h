@@ -16,7 +16,7 @@ std::uint32_t Crc32Combine(std::uint32_t first, std::uint32_t second, std::uint6
 // Eight lower-case hex digits, the way checksum files write it.
 std::string Crc32Hex(std::uint32_t crc);
 
-// The two ways the CRC is computed; Crc32 takes the fastest the processor has.
-enum class Crc32Path { Tables, CarrylessMultiply };
+// The ways the CRC is computed; Crc32 takes the fastest the processor has.
+enum class Crc32Path { Tables, CarrylessMultiply, WideCarrylessMultiply };
 bool Crc32PathAvailable(Crc32Path path);
 std::uint32_t Crc32With(Crc32Path path, std::uint32_t crc, const void* data, std::size_t bytes);

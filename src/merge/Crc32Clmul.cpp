@@ -1,36 +1,18 @@
 #include "merge/Crc32Folding.h"
 
-// Only standard typedefs and the intrinsics here: this file is compiled for PCLMULQDQ,
-// and an inline function of a shared header built here could be the copy the rest of
-// the program links to.
+// Only declarations, compile-time constants and the intrinsics here: this file is
+// compiled for PCLMULQDQ, and an inline function of a shared header built here could be
+// the copy the rest of the program links to.
 #if defined(_M_X64) || defined(_M_IX86) || defined(__x86_64__) || defined(__i386__)
 #include <emmintrin.h>
 #include <wmmintrin.h>
 
 namespace {
 
-// x^e mod P in the CRC's reflected order.
-constexpr std::uint32_t XPowModP(unsigned e) {
-    std::uint32_t r = 0x80000000u; // x^0
-    for (; e > 0; --e)
-        r = (r & 1) ? (r >> 1) ^ 0xEDB88320u : r >> 1;
-    return r;
-}
+constexpr Crc32FoldDistance kFourBlocks = Crc32Distance(4 * 128);
+constexpr Crc32FoldDistance kOneBlock = Crc32Distance(128);
 
-// Multiplying a block's first 8 bytes by x^(d+32) and its last 8 by x^(d-32) (mod P)
-// moves it d bits further on, into 64-bit halves that fit beside the block there.
-// Each is shifted once to the left: the carry-less product of two reflected values
-// comes out one bit short.
-struct FoldDistance {
-    std::uint64_t low, high;
-};
-constexpr FoldDistance Distance(unsigned d) {
-    return {std::uint64_t{XPowModP(d + 32)} << 1, std::uint64_t{XPowModP(d - 32)} << 1};
-}
-constexpr FoldDistance kFourBlocks = Distance(4 * 128);
-constexpr FoldDistance kOneBlock = Distance(128);
-
-__m128i Constants(FoldDistance d) {
+__m128i Constants(Crc32FoldDistance d) {
     return _mm_set_epi32(static_cast<int>(d.high >> 32), static_cast<int>(d.high),
                          static_cast<int>(d.low >> 32), static_cast<int>(d.low));
 }
