@@ -33,9 +33,11 @@ HANDLE OpenInput(const FileCalls& calls, const std::wstring& path) {
 }
 
 CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<FileHandle> opened,
-                       HANDLE output, double total, const CopyOptions& options)
+                       HANDLE output, double total, const CopyOptions& options,
+                       const HashPlan& plan)
     : inputs_(inputs), opened_(std::move(opened)), total_(total),
-      handOver_(options.progressIntervalMs == 0), calls_(options.calls), output_(output, calls_),
+      handOver_(options.progressIntervalMs == 0), calls_(options.calls), hashing_(!plan.Empty()),
+      hashes_(plan, inputs.size()), output_(output, calls_),
       wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), threshold_(total),
       copied_(inputs.size(), 0.0) {
     const std::size_t count = std::max(2u, options.chunks);
@@ -54,8 +56,10 @@ CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<File
 }
 
 bool CopyEngine::Start() {
-    running_ = 2;
+    running_ = hashing_ ? 3 : 2;
     try {
+        if (hashing_)
+            hasher_ = std::jthread([this] { HashChunks(); });
         reader_ = std::jthread([this] { ReadInputs(); });
         writer_ = std::jthread([this] { WriteOutput(); });
         return true;
@@ -67,7 +71,7 @@ bool CopyEngine::Start() {
 
 void CopyEngine::Join() {
     Stop();
-    io_.JoinCancelling({&reader_, &writer_});
+    io_.JoinCancelling({&reader_, &writer_, &hasher_});
 }
 
 CopyEngine::Progress CopyEngine::Look() {
@@ -153,11 +157,11 @@ BOOL CopyEngine::Read(HANDLE input, char* buffer, DWORD size, DWORD* got) {
 
 CopyEngine::Chunk* CopyEngine::Room() {
     Locked locked(lock_);
-    while (!stopped_ && filled_ == ring_.size())
+    while (!stopped_ && put_ - std::min(written_, hashed_) == ring_.size())
         SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
     if (stopped_)
         return nullptr;
-    Chunk& chunk = ring_[(first_ + filled_) % ring_.size()];
+    Chunk& chunk = ring_[put_ % ring_.size()];
     chunk.bytes = 0;
     chunk.pieces.clear();
     chunk.tail = Tail::More;
@@ -166,7 +170,7 @@ CopyEngine::Chunk* CopyEngine::Room() {
 
 void CopyEngine::Put() {
     Locked locked(lock_);
-    ++filled_;
+    ++put_;
     WakeAllConditionVariable(&changed_);
 }
 
@@ -175,6 +179,44 @@ void CopyEngine::PutTail(Chunk* chunk, Tail tail, std::size_t input, DWORD error
     chunk->input = input;
     chunk->error = error;
     Put();
+}
+
+void CopyEngine::HashChunks() noexcept {
+    io_.Enter();
+    while (const Chunk* chunk = NextToHash()) {
+        DWORD at = 0;
+        for (const Piece& piece : chunk->pieces) {
+            hashes_.Add(piece.input, chunk->data + at, piece.bytes);
+            at += piece.bytes;
+        }
+        if (chunk->tail != Tail::More) {
+            Locked locked(lock_);
+            hashedAll_ = chunk->tail == Tail::End;
+            break;
+        }
+        Hashed();
+    }
+    ThreadEnded();
+}
+
+std::optional<HashResults> CopyEngine::Checksums() {
+    Locked locked(lock_);
+    if (!hashing_ || !hashedAll_ || outcome_.kind != Outcome::Kind::Copied)
+        return std::nullopt;
+    return hashes_.Results();
+}
+
+const CopyEngine::Chunk* CopyEngine::NextToHash() {
+    Locked locked(lock_);
+    while (!stopped_ && hashed_ == put_)
+        SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+    return stopped_ ? nullptr : &ring_[hashed_ % ring_.size()];
+}
+
+void CopyEngine::Hashed() {
+    Locked locked(lock_);
+    ++hashed_;
+    WakeAllConditionVariable(&changed_);
 }
 
 void CopyEngine::WriteOutput() noexcept {
@@ -224,9 +266,9 @@ bool CopyEngine::Cancelled(DWORD error) {
 
 const CopyEngine::Chunk* CopyEngine::NextToTake() {
     Locked locked(lock_);
-    while (!stopped_ && (filled_ == 0 || !MayTake()))
+    while (!stopped_ && (written_ == put_ || !MayTake()))
         SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
-    return stopped_ ? nullptr : &ring_[first_];
+    return stopped_ ? nullptr : &ring_[written_ % ring_.size()];
 }
 
 DWORD CopyEngine::Take(const Chunk& chunk) {
@@ -260,8 +302,9 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
 
 void CopyEngine::Free() {
     Locked locked(lock_);
-    first_ = (first_ + 1) % ring_.size();
-    --filled_;
+    ++written_;
+    if (!hashing_)
+        hashed_ = written_;
     WakeAllConditionVariable(&changed_);
 }
 
@@ -274,8 +317,10 @@ void CopyEngine::Finish(const Outcome& outcome) {
             outcome_.input = progress_.input;
         else if (outcome.kind != Outcome::Kind::Copied)
             progress_.input = outcome.input;
-        // The reader has nothing more to read for.
-        stopped_ = true;
+        // The reader has nothing more to read for, nor the hasher to hash for, but
+        // after a whole copy, whose last chunks the hasher finishes.
+        if (outcome.kind != Outcome::Kind::Copied)
+            stopped_ = true;
         WakeAllConditionVariable(&changed_);
     }
     ThreadEnded();

@@ -1,13 +1,16 @@
 #pragma once
-// The copy under a merge, on two threads of its own. A reader fills a small ring of
+// The copy under a merge, on threads of its own. A reader fills a small ring of
 // large chunks from the inputs, in list order, packing the pieces of as many inputs
 // as fit into each chunk, while a writer takes the 4096-byte blocks out of it in
 // order, counts them and writes them to the output in the same large chunks: while
-// one chunk is written the next ones are read. The window's thread never waits for
-// either: it looks at the progress, holds the copy while the cancel question is
-// open, and stops it.
+// one chunk is written the next ones are read. Where checksums are asked for, a
+// hasher computes them from the same chunks beside the writer, never in its way; a
+// chunk is read into again once both are through with it. The window's thread never
+// waits for any of them: it looks at the progress, holds the copy while the cancel
+// question is open, and stops it.
 
 #include "merge/BlockWriter.h"
+#include "merge/CopyHashes.h"
 #include "merge/CopyOptions.h"
 #include "merge/IoThreads.h"
 #include "merge/ProgressSteps.h"
@@ -15,6 +18,7 @@
 #include "platform/Handles.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,8 +27,9 @@ class CopyEngine final : public WatchedWork {
 public:
     // `opened` holds the inputs the checks have opened, in list order; an input
     // without a handle there is opened when its turn comes.
+    // `plan` names the checksums to compute; none when it is empty.
     CopyEngine(const std::vector<std::wstring>& inputs, std::vector<FileHandle> opened,
-               HANDLE output, double total, const CopyOptions& options);
+               HANDLE output, double total, const CopyOptions& options, const HashPlan& plan = {});
     // Stops the copy and waits for its threads.
     ~CopyEngine() { Join(); }
     CopyEngine(const CopyEngine&) = delete;
@@ -55,6 +60,9 @@ public:
     Outcome Result() const { return outcome_; }
     // The bytes taken of each input, once the copy has ended.
     const std::vector<double>& Copied() const { return copied_; }
+    // The checksums of the plan, once the copy has ended; nothing unless every byte
+    // of the output was hashed.
+    std::optional<HashResults> Checksums();
 
 private:
     // A run of one input's bytes in a chunk: it starts on a block of that input and
@@ -79,6 +87,7 @@ private:
     // Reads one input into the chunks from `chunk` on; false when the reading ends.
     bool ReadInput(std::size_t index, HANDLE input, Chunk*& chunk);
     BOOL Read(HANDLE input, char* buffer, DWORD size, DWORD* got);
+    void HashChunks() noexcept;
     void WriteOutput() noexcept;
     Outcome WriteAll();
     // Writes the first `bytes` of a chunk, piece by piece, so that the output holds
@@ -88,6 +97,9 @@ private:
     Chunk* Room();
     void Put();
     void PutTail(Chunk* chunk, Tail tail, std::size_t input, DWORD error);
+    // The hasher's side: the next chunk it has not seen, nothing once stopped.
+    const Chunk* NextToHash();
+    void Hashed();
     // The writer's side.
     const Chunk* NextToTake();
     DWORD Take(const Chunk& chunk);
@@ -103,6 +115,8 @@ private:
     const double total_;
     const bool handOver_;
     const FileCalls calls_;
+    const bool hashing_;
+    CopyHashes hashes_; // the hasher's
     BlockWriter output_;
     DWORD chunkSize_ = 0;
     std::unique_ptr<char[]> buffers_;
@@ -113,8 +127,11 @@ private:
     // or under Wine to its server, unless a thread must really sleep.
     SRWLOCK lock_ = SRWLOCK_INIT;
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+    // Chunks counted from the start: put by the reader, written, and hashed (kept
+    // level with written where nothing is hashed). Chunk n lies at ring_[n % size].
     std::vector<Chunk> ring_;
-    std::size_t first_ = 0, filled_ = 0;
+    std::size_t put_ = 0, written_ = 0, hashed_ = 0;
+    bool hashedAll_ = false;
     bool held_ = false, handedOver_ = false, stopped_ = false;
     int running_ = 0;
     BarThreshold threshold_;
@@ -124,5 +141,5 @@ private:
 
     IoThreads io_{calls_};
     // Last, so that they are joined before anything they use goes.
-    std::jthread reader_, writer_;
+    std::jthread reader_, writer_, hasher_;
 };

@@ -67,14 +67,17 @@ std::wstring SizesChangedMessage(const std::vector<std::wstring>& inputs,
 }
 
 // The message for how the copy ended, if it needs one.
-void Report(MergeSession& session, const CopyEngine& engine, StopCause cause,
-            const std::vector<std::wstring>& inputs, const std::vector<double>& sizes) {
+void Report(MergeSession& session, CopyEngine& engine, StopCause cause,
+            const std::vector<std::wstring>& inputs, const std::vector<double>& sizes,
+            const std::wstring& output, const Verification& verification) {
     using enum CopyEngine::Outcome::Kind;
     const CopyEngine::Outcome outcome = engine.Result();
     if (outcome.kind == Copied && engine.Copied() != sizes) {
         session.SummaryOutdated();
         session.Warn(SizesChangedMessage(inputs, sizes, engine.Copied()));
     }
+    if (const auto checksums = engine.Checksums())
+        ReportVerification(session, output, inputs, verification, *checksums);
     if (outcome.input >= inputs.size())
         return;
     const std::wstring& path = inputs[outcome.input];
@@ -93,10 +96,12 @@ void Report(MergeSession& session, const CopyEngine& engine, StopCause cause,
 // Copies the inputs one after the other; returns when all are copied, the user has
 // confirmed a cancel or a failure has been reported, the copy's threads joined.
 void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs,
-                std::vector<FileHandle> opened, HANDLE output, const std::vector<double>& sizes,
+                std::vector<FileHandle> opened, HANDLE output, const std::wstring& outputPath,
+                const std::vector<double>& sizes, const Verification& verification,
                 const CopyOptions& options) {
     PendingError& pendingError = session.Host().pendingError;
-    CopyEngine engine(inputs, std::move(opened), output, TotalOf(sizes), options);
+    CopyEngine engine(inputs, std::move(opened), output, TotalOf(sizes), options,
+                      verification.plan);
     if (!pendingError.Holds() && !(engine.Ready() && engine.Start()))
         pendingError.Record(ERROR_NOT_ENOUGH_MEMORY, GetErrorText(ERROR_NOT_ENOUGH_MEMORY));
     if (pendingError.Holds()) {
@@ -105,7 +110,7 @@ void CopyInputs(MergeSession& session, const std::vector<std::wstring>& inputs,
     }
     WorkView view(session, engine, inputs, options.progressIntervalMs);
     view.Run();
-    Report(session, engine, view.Cause(), inputs, sizes);
+    Report(session, engine, view.Cause(), inputs, sizes, outputPath, verification);
 }
 
 } // namespace
@@ -128,7 +133,8 @@ double TotalOf(const std::vector<double>& sizes) {
 
 void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inputs,
                     std::vector<FileHandle> opened, const std::wstring& output,
-                    const std::vector<double>& sizes, const CopyOptions& options) {
+                    const std::vector<double>& sizes, const Verification& verification,
+                    const CopyOptions& options) {
     // Creating the output is what replaces an older file of that name.
     DWORD error = 0;
     FileHandle out = CreateOutputFile(output, error);
@@ -136,7 +142,7 @@ void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inpu
         session.Warn(OutputNotCreatedMessage(output, error));
         return;
     }
-    CopyInputs(session, inputs, std::move(opened), out.Get(), sizes, options);
+    CopyInputs(session, inputs, std::move(opened), out.Get(), output, sizes, verification, options);
 }
 
 void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
@@ -144,5 +150,5 @@ void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
                      const CopyOptions& options) {
     MergeSession session(host);
     session.Begin(output, TotalOf(sizes));
-    CopyIntoOutput(session, inputs, {}, output, sizes, options);
+    CopyIntoOutput(session, inputs, {}, output, sizes, Verification{}, options);
 }

@@ -6,6 +6,7 @@
 
 #include "merge/CopyOptions.h"
 #include "merge/MergeHost.h"
+#include "merge/Verification.h"
 #include "platform/Handles.h"
 
 class MergeSession;
@@ -15,10 +16,12 @@ class MergeSession;
 // input without one is opened when its turn comes), and reports the first failure.
 // `sizes` are the inputs' sizes as measured before the Save As dialog: an input
 // that has another at the copy is named once the copy is through, and the list's
-// summary is rebuilt.
+// summary is rebuilt. The checksums of the verification are computed as the output
+// is written and told once it is complete.
 void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inputs,
                     std::vector<FileHandle> opened, const std::wstring& output,
-                    const std::vector<double>& sizes, const CopyOptions& options);
+                    const std::vector<double>& sizes, const Verification& verification,
+                    const CopyOptions& options);
 
 // The copy stage alone: the same under a session of its own, which puts the main
 // window back at the end.

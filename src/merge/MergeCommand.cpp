@@ -217,7 +217,8 @@ void RunMergeCommand(MergeHost& host, const std::vector<std::wstring>& inputs,
     MergeSession session(host);
     session.Begin(*output, total);
     if (auto opened = CheckBeforeCopy(session, inputs, *output, total, options))
-        CopyIntoOutput(session, inputs, std::move(*opened), *output, *sizes, options);
+        CopyIntoOutput(session, inputs, std::move(*opened), *output, *sizes,
+                       PlanVerification(inputs), options);
 }
 
 } // namespace

@@ -142,7 +142,8 @@ TEST_CASE_FIXTURE(SavedPreferences,
     CHECK(ReadBytes(output, 0, head.size()) == head);
 }
 
-TEST_CASE_FIXTURE(SavedPreferences, "A set cut by split comes back whole from its first part") {
+TEST_CASE_FIXTURE(SavedPreferences,
+                  "A set cut by split comes back whole from its first part, and verified") {
     // Made before the run, beside this program, by scripts/make-split-set.sh.
     const std::wstring set = GetDirectory(ProgramPath()) + L"\\split-set";
     REQUIRE(GetFileAttributesW((set + L"\\holiday.mkv.005").c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -154,6 +155,12 @@ TEST_CASE_FIXTURE(SavedPreferences, "A set cut by split comes back whole from it
     REQUIRE(save);
     CHECK(TextOf(GetDlgItem(save, 0x47c)) == L"holiday.mkv");
     PressButton(save, IDOK); // the proposal, in the set's folder
+    // Checked as it was written, against the .crc and the SHA256SUMS beside the parts.
+    HWND news = program.WaitForMessageBox();
+    REQUIRE(news);
+    CHECK(MessageBoxText(news).starts_with(L"The merged file came out right:\r" + set +
+                                           L"\\holiday.mkv\r"));
+    PressButton(news, IDOK);
     REQUIRE(program.WaitUntilIdle());
     CHECK(ReadBytes(set + L"\\holiday.mkv") == ReadBytes(set + L"\\original\\holiday.mkv"));
 }
