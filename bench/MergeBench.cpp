@@ -299,26 +299,36 @@ int Run(const std::wstring& folder, int rounds) {
     }
     const PROCESS_MEMORY_COUNTERS idle = Memory();
 
-    // The first merge alone, so that its peak memory is not mixed with the plain loop's.
-    std::vector<double> merges, plains;
-    const auto merge = [&] {
+    // Merges that compute a checksum of the whole output as they write it, as a
+    // verified merge of a split set does.
+    const auto verifying = [](HashKind kind) {
+        Verification verification;
+        verification.plan.whole = {kind};
+        return verification;
+    };
+    const Verification none, crc = verifying(HashKind::Crc32), sha = verifying(HashKind::Sha256);
+
+    // The first merge alone, so that its peak memory is not mixed with the plain loop's:
+    // one that computes a checksum too, which needs all that any merge needs.
+    std::vector<double> merges, crcMerges, shaMerges, plains;
+    const auto merge = [&](const Verification& verification, std::vector<double>& times) {
         DeleteFileW(output.c_str());
         const auto start = Clock::now();
-        WriteMergedFile(host, inputs, output, sizes);
-        merges.push_back(Seconds(start));
+        WriteMergedFile(host, inputs, output, sizes, {}, verification);
+        times.push_back(Seconds(start));
         return SizeOf(output) == static_cast<std::uint64_t>(total);
     };
-    if (!merge()) {
+    if (!merge(crc, crcMerges)) {
         std::fprintf(stderr, "the merge did not write %.0f bytes\n", total);
         return 1;
     }
     const PROCESS_MEMORY_COUNTERS afterMerge = Memory();
 
-    // Then the two copies in turns, so that neither has the quieter disk.
+    // Then the copies in turns, so that none has the quieter disk.
     for (int round = 0; round < rounds; ++round) {
         DeleteFileW(output.c_str());
         plains.push_back(PlainCopy(inputs, output));
-        if (!merge())
+        if (!merge(none, merges) || !merge(crc, crcMerges) || !merge(sha, shaMerges))
             return 1;
     }
 
@@ -328,7 +338,7 @@ int Run(const std::wstring& folder, int rounds) {
         Clicker clicker(services, 20, false);
         for (int i = 0; i < 100 && !clicker.Done(); ++i) {
             DeleteFileW(output.c_str());
-            WriteMergedFile(host, inputs, output, sizes);
+            WriteMergedFile(host, inputs, output, sizes, {}, crc);
         }
         waits = clicker.Waits();
     }
@@ -359,10 +369,17 @@ int Run(const std::wstring& folder, int rounds) {
     std::printf("plain 1 MiB ReadFile/WriteFile loop:      %8.1f MB/s (best of %d)\n",
                 total / plainBest / 1e6, rounds);
     std::printf("ratio merge / plain: %.2f\n", plainBest / mergeBest);
-    std::printf("working set: idle %.1f MiB, peak %.1f MiB after a merge (+%.1f MiB)\n",
+    const double crcBest = *std::min_element(crcMerges.begin(), crcMerges.end());
+    const double shaBest = *std::min_element(shaMerges.begin(), shaMerges.end());
+    std::printf("merge computing the CRC-32 of its output:  %8.1f MB/s, %.2f of the merge\n",
+                total / crcBest / 1e6, mergeBest / crcBest);
+    std::printf("merge computing the SHA-256 of its output: %8.1f MB/s, %.2f of the merge\n",
+                total / shaBest / 1e6, mergeBest / shaBest);
+    std::printf("working set: idle %.1f MiB, peak %.1f MiB after a merge computing a CRC-32 "
+                "(+%.1f MiB)\n",
                 MiB(idle.WorkingSetSize), MiB(afterMerge.PeakWorkingSetSize),
                 MiB(afterMerge.PeakWorkingSetSize) - MiB(idle.WorkingSetSize));
-    PrintWaits("cancel click to question", waits);
+    PrintWaits("cancel click to question, merges computing a CRC-32", waits);
     PrintWaits("slow output (50 ms a write): cancel click to question", slowWaits);
     std::printf("slow output: merge ended %.1f ms after the Yes\n", stopMs);
     return services.failures == 0 ? 0 : 1;

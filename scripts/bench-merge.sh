@@ -3,7 +3,8 @@
 # 128 MiB (6 by default) merged through the real copy under the real progress
 # dialog, against a plain 1 MiB ReadFile/WriteFile loop over the same files in the
 # same run (in turns, best of the rounds); the peak working set against idle; how
-# soon a click on Cancel is answered, also while every write takes 50 ms; and `cat`
+# soon a click on Cancel is answered, also while every write takes 50 ms; merges that
+# compute the CRC-32 and the SHA-256 of their output as they write it; and `cat`
 # of the same files on the Linux side for reference. Not a test: it prints figures.
 # The files live in memory (/dev/shm, seen by Wine as drive M:) unless BENCH_DIR
 # names a Linux folder: the disk's writeback of earlier rounds would otherwise

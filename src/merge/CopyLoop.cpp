@@ -147,8 +147,8 @@ void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inpu
 
 void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
                      const std::wstring& output, const std::vector<double>& sizes,
-                     const CopyOptions& options) {
+                     const CopyOptions& options, const Verification& verification) {
     MergeSession session(host);
     session.Begin(output, TotalOf(sizes));
-    CopyIntoOutput(session, inputs, {}, output, sizes, Verification{}, options);
+    CopyIntoOutput(session, inputs, {}, output, sizes, verification, options);
 }

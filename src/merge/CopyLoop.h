@@ -27,7 +27,7 @@ void CopyIntoOutput(MergeSession& session, const std::vector<std::wstring>& inpu
 // window back at the end.
 void WriteMergedFile(MergeHost& host, const std::vector<std::wstring>& inputs,
                      const std::wstring& output, const std::vector<double>& sizes,
-                     const CopyOptions& options = {});
+                     const CopyOptions& options = {}, const Verification& verification = {});
 
 // The sum of the sizes, -1 for each that could not be measured.
 double TotalOf(const std::vector<double>& sizes);
