@@ -79,6 +79,13 @@ std::uint64_t SizeOf(const std::wstring& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::vector<double> SizesOf(const std::vector<std::wstring>& paths) {
+    std::vector<double> sizes;
+    for (const auto& path : paths)
+        sizes.push_back(static_cast<double>(SizeOf(path)));
+    return sizes;
+}
+
 int Make(const std::wstring& folder, int count, int mib) {
     CreateDirectoryW(folder.c_str(), nullptr);
     std::vector<char> chunk(1 << 20);
@@ -273,9 +280,7 @@ int Run(const std::wstring& folder, int rounds) {
         std::fprintf(stderr, "no input files in %ls: run 'make' first\n", folder.c_str());
         return 1;
     }
-    std::vector<double> sizes;
-    for (const auto& path : inputs)
-        sizes.push_back(static_cast<double>(SizeOf(path)));
+    const std::vector<double> sizes = SizesOf(inputs);
     const double total = TotalOf(sizes);
     const std::wstring output = InFolder(folder, L"merged.out");
 
@@ -394,9 +399,7 @@ int Many(const std::wstring& folder, int rounds) {
         std::fprintf(stderr, "no input files in %ls\n", folder.c_str());
         return 1;
     }
-    std::vector<double> sizes;
-    for (const auto& path : inputs)
-        sizes.push_back(static_cast<double>(SizeOf(path)));
+    const std::vector<double> sizes = SizesOf(inputs);
     const double total = TotalOf(sizes);
     const std::wstring output = InFolder(folder, L"merged.out");
     MainStandIn main;

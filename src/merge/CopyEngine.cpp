@@ -1,5 +1,7 @@
 #include "merge/CopyEngine.h"
 
+#include "platform/SlimLock.h"
+
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -7,17 +9,6 @@
 #include <system_error>
 
 namespace {
-
-class Locked {
-public:
-    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    SRWLOCK& lock_;
-};
 
 DWORD WholeBlocks(DWORD bytes) {
     return std::max(kBlockSize, bytes / kBlockSize * kBlockSize);

@@ -123,8 +123,6 @@ private:
     KernelHandle wake_;
 
     // Everything below is shared between the threads, under the lock.
-    // Slim locks: taking one and waiting on its condition cost no trip to the kernel,
-    // or under Wine to its server, unless a thread must really sleep.
     SRWLOCK lock_ = SRWLOCK_INIT;
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
     // Chunks counted from the start: put by the reader, written, and hashed (kept

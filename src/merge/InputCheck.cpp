@@ -1,22 +1,9 @@
 #include "merge/InputCheck.h"
 
+#include "platform/SlimLock.h"
+
 #include <algorithm>
 #include <system_error>
-
-namespace {
-
-class Locked {
-public:
-    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    SRWLOCK& lock_;
-};
-
-} // namespace
 
 InputCheck::InputCheck(const std::vector<std::wstring>& inputs, const std::wstring& output,
                        const FileCalls& calls, SameFileTest::Identify identify)

@@ -1,19 +1,10 @@
 #include "merge/IoThreads.h"
 
+#include "platform/SlimLock.h"
+
 #include <algorithm>
 
 namespace {
-
-class Locked {
-public:
-    explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    SRWLOCK& lock_;
-};
 
 constexpr DWORD kCancelEveryMs = 10;
 
