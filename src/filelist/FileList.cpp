@@ -106,7 +106,10 @@ void FileList::Rearrange(const std::vector<std::size_t>& order, const std::vecto
     for (std::size_t to = 0; to < order.size(); ++to)
         moved[to] = selected[order[to]];
     Reorder(order, selected);
-    Restate(moved, FocusIndex(), SelectionMark());
+    if (moved != selected)
+        Restate(moved, FocusIndex(), SelectionMark());
+    else
+        InvalidateRect(listView_.Handle(), nullptr, FALSE);
 }
 
 void FileList::RemoveSelected() {
