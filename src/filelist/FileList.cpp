@@ -74,8 +74,8 @@ void FileList::Restate(const std::vector<char>& selected, int focus, int anchor)
     Batch batch(*this);
     const int top = static_cast<int>(listView_.Send(LVM_GETTOPINDEX));
     const int left = GetScrollPos(listView_.Handle(), SB_HORZ);
-    // Taking the entries out clears every flag at once, which costs Wine's list view
-    // one walk over its selected ranges instead of one for each entry cleared.
+    // Taking the entries out clears every flag at once; cleared one by one, Wine's
+    // list view shifts its whole array of selected ranges for each range it drops.
     listView_.Send(LVM_DELETEALLITEMS);
     listView_.Send(LVM_SETITEMCOUNT, texts_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     const SelectionSteps steps = StepsToSelect(selected);
@@ -172,7 +172,8 @@ void FileList::ShowMoved(const Moved& moved) {
     // The moved entries stand together now; the focus mark and the anchor are
     // set afresh from where they were.
     std::vector<char> block(texts_.size(), 0);
-    std::fill_n(block.begin() + moved.blockStart, moved.blockSize, 1);
+    if (moved.blockSize > 0)
+        std::fill_n(block.begin() + moved.blockStart, moved.blockSize, 1);
     Restate(block, FocusIndex(), SelectionMark());
     if (moved.focus >= 0)
         SetState(moved.focus, LVIS_FOCUSED, LVIS_FOCUSED);
