@@ -1,25 +1,29 @@
 // Prints how long the file list takes for its everyday work at growing sizes:
 // appending entries, summing them for the status bar, sorting, dropping a whole
-// folder, dropping every file of it one by one, and moving, dragging and removing
-// half of the entries.
+// folder and dropping every file of it one by one; then every edit command, from
+// the menu as a click sends it, on half of the entries selected in several ways.
 
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 
 #include "filelist/EditCommands.h"
+#include "platform/EventPump.h"
 #include "platform/Handles.h"
 #include "platform/Services.h"
 #include "resource.h"
 #include "shell/MainWindow.h"
 #include "support/DataObjects.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "resource.h"
 
 namespace {
 
@@ -81,11 +85,111 @@ void RemoveFolder(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-void SelectHalf(FileList& list) {
-    std::vector<char> selected(static_cast<std::size_t>(list.Count()));
-    for (std::size_t i = 0; i < selected.size(); ++i)
-        selected[i] = (i / 3) % 2; // runs of three, as a user might pick them
-    list.SetSelection(selected);
+// Half of the entries selected, neither end among them (so that Up and Down move).
+struct Pattern {
+    const char* name;
+    bool (*selects)(int index);
+};
+const Pattern kPatterns[] = {
+    {"runs of 3", [](int i) { return (i / 3) % 2 == 1; }}, // as a user might pick them
+    {"every other", [](int i) { return i % 2 == 1; }},     // the most runs there can be
+    // No order to it, as after a sort.
+    {"scattered", [](int i) { return ((static_cast<unsigned>(i) * 2654435761u) >> 16) % 2 == 1; }},
+};
+
+std::vector<char> Selected(const Pattern& pattern, int count) {
+    std::vector<char> selected(static_cast<std::size_t>(count));
+    for (int i = 1; i + 1 < count; ++i)
+        selected[static_cast<std::size_t>(i)] = pattern.selects(i);
+    return selected;
+}
+
+struct EditCommand {
+    const char* name;
+    std::function<void(MainWindow&)> run;
+};
+
+void MenuCommand(MainWindow& window, int id) {
+    SendMessageW(window.Handle(), WM_COMMAND, id, 0);
+}
+
+std::vector<EditCommand> EditCommands(Services& services) {
+    return {
+        {"Move Up", [](MainWindow& w) { MenuCommand(w, IDM_UP); }},
+        {"Move Down", [](MainWindow& w) { MenuCommand(w, IDM_DOWN); }},
+        {"Remove (list only)", [&services](MainWindow& w) { RemoveFiles(w.List(), services); }},
+        {"Remove (+ status bar)", [](MainWindow& w) { MenuCommand(w, IDM_REMOVE); }},
+        {"Select All", [](MainWindow& w) { MenuCommand(w, IDM_SELECT_ALL); }},
+        {"Invert Selection", [](MainWindow& w) { MenuCommand(w, IDM_INVERT_SELECTION); }},
+        {"heading click",
+         [](MainWindow& w) {
+             NMLISTVIEW click{};
+             click.hdr = {w.List().ListView().Handle(), IDC_FILELIST, LVN_COLUMNCLICK};
+             click.iItem = -1;
+             SendMessageW(w.Handle(), WM_NOTIFY, IDC_FILELIST, reinterpret_cast<LPARAM>(&click));
+         }},
+        {"Sort Ascending", [](MainWindow& w) { MenuCommand(w, IDM_SORT_FILES_ASC); }},
+        {"Sort Descending", [](MainWindow& w) { MenuCommand(w, IDM_SORT_FILES_DESC); }},
+        {"drag to the top", [](MainWindow& w) { DragSelectedTo(w.List(), 0); }},
+    };
+}
+
+// One command on a shown window of these entries, with this selection and the focus
+// mark on the last selected entry, until the window has drawn it; the best of three.
+double TimeEditCommand(Services& services, const std::vector<std::wstring>& paths,
+                       const std::vector<char>& selected, const EditCommand& command) {
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        MainWindow window(services, L"");
+        window.Create(GetModuleHandleW(nullptr));
+        ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
+        FileList& list = window.List();
+        {
+            FileList::Batch batch(list);
+            for (const auto& path : paths)
+                list.AddFile(path);
+        }
+        list.SetSelection(selected);
+        const auto last = std::find(selected.rbegin(), selected.rend(), 1);
+        if (last != selected.rend())
+            list.MakeCurrent(static_cast<int>(selected.rend() - last) - 1);
+        PumpPendingEvents();
+        const auto start = std::chrono::steady_clock::now();
+        command.run(window);
+        UpdateWindow(window.Handle());
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+void PrintEditCommands(Services& services, const std::vector<std::wstring>& paths) {
+    std::printf("\nEdit commands at %zu entries, seconds, best of three; half of the entries "
+                "selected:\n%-22s",
+                paths.size(), "");
+    for (const Pattern& pattern : kPatterns)
+        std::printf(" %12s", pattern.name);
+    std::printf("\n");
+    for (const EditCommand& command : EditCommands(services)) {
+        std::string row;
+        for (const Pattern& pattern : kPatterns) {
+            std::fprintf(stderr, "%s, %s...\n", command.name, pattern.name);
+            const double seconds = TimeEditCommand(
+                services, paths, Selected(pattern, static_cast<int>(paths.size())), command);
+            char cell[32];
+            std::snprintf(cell, sizeof cell, " %11.3fs", seconds);
+            row += cell;
+        }
+        std::printf("%-22s%s\n", command.name, row.c_str());
+    }
+}
+
+// Names in a scrambled order, so the sort has work to do.
+std::vector<std::wstring> ScrambledPaths(const std::wstring& folder, int count) {
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < count; ++i)
+        paths.push_back(folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin");
+    return paths;
 }
 
 // Adding the first of 10,000 parts of a split set through the open dialog brings the
@@ -130,19 +234,21 @@ int main(int argc, char** argv) {
     MainWindow::Register(GetModuleHandleW(nullptr));
     QuietServices services;
 
-    std::printf("%9s %10s %10s %10s %12s %11s %10s %10s %10s %10s\n", "entries", "append",
-                "summary", "sort", "drop folder", "drop files", "move up", "move down", "drag",
-                "remove");
-    std::vector<int> counts{1000, 10000, 100000};
-    if (argc > 1)
-        counts.assign(1, std::atoi(argv[1]));
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {1000, 10000, 100000};
+    std::vector<std::wstring> madeHere;
+    for (int count : counts)
+        if (MakeFolder(BenchFolder(count), count))
+            madeHere.push_back(BenchFolder(count));
+
+    std::printf("%9s %10s %10s %10s %12s %11s\n", "entries", "append", "summary", "sort",
+                "drop folder", "drop files");
     for (int count : counts) {
         const std::wstring folder = BenchFolder(count);
-        const bool made = MakeFolder(folder, count);
-        // Names in a scrambled order, so the sort has work to do.
-        std::vector<std::wstring> paths;
-        for (int i = 0; i < count; ++i)
-            paths.push_back(folder + L"\\part" + std::to_wstring((i * 7919) % count) + L".bin");
+        const std::vector<std::wstring> paths = ScrambledPaths(folder, count);
 
         MainWindow window(services, L"");
         window.Create(GetModuleHandleW(nullptr));
@@ -167,20 +273,14 @@ int main(int argc, char** argv) {
         auto files = MakeFileListData(paths);
         const double dropFiles =
             Seconds("drop files", [&] { DragAndDrop(filesWindow.DropTarget(), files.Get()); });
-
-        SelectHalf(list);
-        const double up = Seconds("up", [&] { MoveUp(list, services); });
-        const double down = Seconds("down", [&] { MoveDown(list, services); });
-        // The selected half dragged to the top, as one block.
-        const double drag = Seconds("drag", [&] { DragSelectedTo(list, 0); });
-        SelectHalf(list);
-        const double remove = Seconds("remove", [&] { RemoveFiles(list, services); });
-        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %10.3fs %9.3fs %9.3fs %9.3fs %9.3fs\n", count,
-                    append, summary, sort, drop, dropFiles, up, down, drag, remove);
+        std::printf("%9d %9.3fs %9.3fs %9.3fs %11.3fs %10.3fs\n", count, append, summary, sort,
+                    drop, dropFiles);
         std::fflush(stdout);
-        if (made)
-            RemoveFolder(folder);
     }
+    for (int count : counts)
+        PrintEditCommands(services, ScrambledPaths(BenchFolder(count), count));
+    for (const auto& folder : madeHere)
+        RemoveFolder(folder);
     PrintSetFigure();
     OleUninitialize();
     return 0;

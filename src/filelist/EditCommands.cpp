@@ -1,50 +1,22 @@
 #include "filelist/EditCommands.h"
 
+#include "filelist/BlockMove.h"
 #include "filelist/FileList.h"
 #include "platform/Services.h"
 
-#include <utility>
-
-bool MoveSelectedUp(std::vector<std::wstring>& texts, std::vector<char>& selected) {
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!selected[i])
-            continue;
-        if (i == 0)
-            return false;
-        std::swap(texts[i - 1], texts[i]);
-        selected[i - 1] = 1;
-        selected[i] = 0;
-    }
-    return true;
-}
-
-bool MoveSelectedDown(std::vector<std::wstring>& texts, std::vector<char>& selected) {
-    for (std::size_t i = texts.size(); i-- > 0;) {
-        if (!selected[i])
-            continue;
-        if (i + 1 == texts.size())
-            return false;
-        std::swap(texts[i], texts[i + 1]);
-        selected[i] = 0;
-        selected[i + 1] = 1;
-    }
-    return true;
-}
+#include <vector>
 
 namespace {
 
-using MoveWalk = bool (*)(std::vector<std::wstring>&, std::vector<char>&);
-
-void Move(FileList& list, Services& services, MoveWalk walk) {
+void Move(FileList& list, Services& services, Step step) {
     if (list.GetSelectedCount() < 1) {
         services.Beep();
         return;
     }
-    std::vector<std::wstring> texts = list.Texts();
-    std::vector<char> selected = list.Selection();
-    if (walk(texts, selected)) {
+    const std::vector<char> selected = list.Selection();
+    if (const auto order = StepMoveOrder(selected, step)) {
         FileList::Batch batch(list);
-        list.Rewrite(std::move(texts), selected);
+        list.Rearrange(*order, selected);
     } else {
         services.Beep();
     }
@@ -55,11 +27,11 @@ void Move(FileList& list, Services& services, MoveWalk walk) {
 } // namespace
 
 void MoveUp(FileList& list, Services& services) {
-    Move(list, services, MoveSelectedUp);
+    Move(list, services, Step::Up);
 }
 
 void MoveDown(FileList& list, Services& services) {
-    Move(list, services, MoveSelectedDown);
+    Move(list, services, Step::Down);
 }
 
 void DragSelectedTo(FileList& list, int gap) {

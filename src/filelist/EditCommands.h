@@ -2,20 +2,14 @@
 // The commands that edit the list once files are in it: remove, move, sort by the
 // column heading, select all and invert the selection.
 
-#include <string>
-#include <vector>
-
 class FileList;
 class Services;
 
-// Carries every selected text one place up (down), runs of neighbours as a block,
-// each selected flag moving with its text. Returns false, having moved nothing,
-// when a selected entry already stands at the edge.
-bool MoveSelectedUp(std::vector<std::wstring>& texts, std::vector<char>& selected);
-bool MoveSelectedDown(std::vector<std::wstring>& texts, std::vector<char>& selected);
-
 // False, having beeped, when no entry is selected.
 bool RemoveFiles(FileList& list, Services& services);
+// Every selected entry one place up (down), runs of neighbours as a block, each
+// selected flag with its entry; the focus mark keeps its place. Beeps, having moved
+// nothing, when a selected entry already stands at that end.
 void MoveUp(FileList& list, Services& services);
 void MoveDown(FileList& list, Services& services);
 // The selected entries dragged into a gap of the list (0 before the first entry,

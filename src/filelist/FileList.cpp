@@ -2,6 +2,7 @@
 
 #include "filelist/BlockMove.h"
 #include "filelist/NaturalOrder.h"
+#include "filelist/SelectionSteps.h"
 
 #include <algorithm>
 
@@ -50,10 +51,11 @@ std::vector<char> FileList::Selection() const {
 }
 
 void FileList::SetSelection(const std::vector<char>& selected) {
-    const std::vector<char> now = Selection();
-    for (std::size_t i = 0; i < selected.size() && i < now.size(); ++i)
-        if ((selected[i] != 0) != (now[i] != 0))
-            SetSelected(static_cast<int>(i), selected[i] != 0);
+    Restate(selected, FocusIndex(), SelectionMark());
+}
+
+int FileList::SelectionMark() const {
+    return static_cast<int>(listView_.Send(LVM_GETSELECTIONMARK));
 }
 
 int FileList::FocusIndex() const {
@@ -68,10 +70,46 @@ void FileList::EnsureVisible(int index) {
     listView_.Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
-void FileList::Rewrite(std::vector<std::wstring> texts, const std::vector<char>& selected) {
-    texts_ = std::move(texts);
-    SetSelection(selected);
-    InvalidateRect(listView_.Handle(), nullptr, FALSE);
+void FileList::Restate(const std::vector<char>& selected, int focus, int anchor) {
+    Batch batch(*this);
+    const int top = static_cast<int>(listView_.Send(LVM_GETTOPINDEX));
+    const int left = GetScrollPos(listView_.Handle(), SB_HORZ);
+    // Taking the entries out clears every flag at once; cleared one by one, Wine's
+    // list view shifts its whole array of selected ranges for each range it drops.
+    listView_.Send(LVM_DELETEALLITEMS);
+    listView_.Send(LVM_SETITEMCOUNT, texts_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    const SelectionSteps steps = StepsToSelect(selected);
+    if (steps.selectAll)
+        SetState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    for (const int i : steps.clear)
+        SetSelected(i, false);
+    for (const int i : steps.select)
+        SetSelected(i, true);
+    if (focus >= 0)
+        SetState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
+    listView_.Send(LVM_SETSELECTIONMARK, 0, anchor);
+    // Emptied, the list may have scrolled to its start, and the focus mark may have
+    // brought its entry into view: the rows go back to where they were.
+    const int topNow = static_cast<int>(listView_.Send(LVM_GETTOPINDEX));
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (topNow != top && listView_.Send(LVM_GETITEMRECT, static_cast<WPARAM>(topNow),
+                                        reinterpret_cast<LPARAM>(&row)))
+        listView_.Send(LVM_SCROLL, 0, (top - topNow) * (row.bottom - row.top));
+    const int leftNow = GetScrollPos(listView_.Handle(), SB_HORZ);
+    if (leftNow != left)
+        listView_.Send(LVM_SCROLL, static_cast<WPARAM>(left - leftNow), 0);
+}
+
+void FileList::Rearrange(const std::vector<std::size_t>& order, const std::vector<char>& selected) {
+    std::vector<char> moved(order.size());
+    for (std::size_t to = 0; to < order.size(); ++to)
+        moved[to] = selected[order[to]];
+    Reorder(order, selected);
+    if (moved != selected)
+        Restate(moved, FocusIndex(), SelectionMark());
+    else
+        InvalidateRect(listView_.Handle(), nullptr, FALSE);
 }
 
 void FileList::RemoveSelected() {
@@ -90,9 +128,9 @@ void FileList::RemoveSelected() {
     }
     if (firstRemoved < 0)
         return;
-    SetState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    const int anchor = SelectionMark();
     texts_ = std::move(kept);
-    SyncCount();
+    Restate(std::vector<char>(texts_.size(), 0), -1, anchor < Count() ? anchor : -1);
     // The focus mark goes to the entry that moved into the first gap.
     if (focus >= 0 && Count() > 0)
         SetState(std::min(firstRemoved, Count() - 1), LVIS_FOCUSED, LVIS_FOCUSED);
@@ -111,7 +149,7 @@ bool FileList::MoveSelectedTo(int gap) {
 FileList::Moved FileList::Reorder(const std::vector<std::size_t>& order,
                                   const std::vector<char>& selected) {
     const auto focus = static_cast<std::size_t>(FocusIndex());
-    const auto anchor = static_cast<std::size_t>(listView_.Send(LVM_GETSELECTIONMARK));
+    const auto anchor = static_cast<std::size_t>(SelectionMark());
     std::vector<std::wstring> texts;
     texts.reserve(order.size());
     Moved moved;
@@ -131,12 +169,12 @@ FileList::Moved FileList::Reorder(const std::vector<std::size_t>& order,
 }
 
 void FileList::ShowMoved(const Moved& moved) {
-    // The moved entries stand together now. Clearing every flag at once and setting
-    // the block's is much cheaper than changing the flags that differ one by one:
-    // Wine's list view searches all its selected ranges for each change.
-    SetState(-1, 0, LVIS_SELECTED);
-    for (int i = moved.blockStart; i < moved.blockStart + moved.blockSize; ++i)
-        SetSelected(i, true);
+    // The moved entries stand together now; the focus mark and the anchor are
+    // set afresh from where they were.
+    std::vector<char> block(texts_.size(), 0);
+    if (moved.blockSize > 0)
+        std::fill_n(block.begin() + moved.blockStart, moved.blockSize, 1);
+    Restate(block, FocusIndex(), SelectionMark());
     if (moved.focus >= 0)
         SetState(moved.focus, LVIS_FOCUSED, LVIS_FOCUSED);
     // The shift-click anchor goes with its entry too, so a later range starts there.
@@ -150,16 +188,7 @@ void FileList::SortFiles(SortOrder order) {
     std::vector<std::size_t> positions = NaturalSortOrder(texts_);
     if (order == SortOrder::Descending)
         std::reverse(positions.begin(), positions.end());
-    const std::vector<char> selected = Selection();
-    std::vector<std::wstring> texts;
-    std::vector<char> newSelected;
-    texts.reserve(texts_.size());
-    newSelected.reserve(texts_.size());
-    for (std::size_t from : positions) {
-        texts.push_back(std::move(texts_[from]));
-        newSelected.push_back(selected[from]);
-    }
-    Rewrite(std::move(texts), newSelected);
+    Rearrange(positions, Selection());
 }
 
 void FileList::OnGetDispInfo(NMLVDISPINFOW& info) const {

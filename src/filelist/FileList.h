@@ -29,16 +29,18 @@ public:
     void SetSelected(int index, bool selected);
     int GetSelectedCount() const;
     std::vector<char> Selection() const;
-    // Sets every entry's selected flag, touching only those that change.
+    // Sets every entry's selected flag; the focus mark, the shift-click anchor and
+    // the rows in view stay where they are.
     void SetSelection(const std::vector<char>& selected);
     int FocusIndex() const; // -1 when no entry holds the focus mark
     // Gives an entry the focus mark, which selects it too.
     void MakeCurrent(int index);
     void EnsureVisible(int index);
 
-    // Puts new texts in the entries' places with their new selected flags; the
-    // count stays and the focus mark keeps its place.
-    void Rewrite(std::vector<std::wstring> texts, const std::vector<char>& selected);
+    // Puts the entries in a new order, entry i the one that stood at order[i], each
+    // with its selected flag (`selected`, as read before); the focus mark and the
+    // shift-click anchor keep their places.
+    void Rearrange(const std::vector<std::size_t>& order, const std::vector<char>& selected);
     // Takes the selected entries out of the list.
     void RemoveSelected();
     // Moves the selected entries as one block into the gap before entry `gap` (Count()
@@ -78,6 +80,11 @@ private:
     // Puts the texts in the order given; the view's flags are not yet touched.
     Moved Reorder(const std::vector<std::size_t>& order, const std::vector<char>& selected);
     void ShowMoved(const Moved& moved);
+    // Gives every entry its selected flag, and the focus mark and the shift-click
+    // anchor to the entries given (-1 for none), in one sweep whatever the flags were;
+    // the rows in view stay where they are.
+    void Restate(const std::vector<char>& selected, int focus, int anchor);
+    int SelectionMark() const;
     void SetState(int index, UINT state, UINT mask);
     void SyncCount();
 

@@ -147,6 +147,9 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
         case NM_CUSTOMDRAW:
             return listDrag_.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         case LVN_ODFINDITEMW: return -1;
+        // The list takes its entries out to clear all their flags at once: no word
+        // about each entry.
+        case LVN_DELETEALLITEMS: return TRUE;
         }
         return 0;
     }
