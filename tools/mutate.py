@@ -196,7 +196,7 @@ def main(args):
 
     results = []
     for number, fault in rows:
-        print("%3d  %-6s %s" % (number, folder(fault), fault.seen), flush=True)
+        print("%3d  %-8s %s" % (number, folder(fault), fault.seen), flush=True)
         build_log = os.path.join(LOGS, "%d-build.log" % number)
         tests_log = os.path.join(LOGS, "%d-tests.log" % number)
         try:
@@ -216,7 +216,7 @@ def main(args):
         finally:
             restore()
         results.append((number, fault, caught))
-        print("     %-6s %s" % ("caught" if caught else "MISSED", how), flush=True)
+        print("     %-8s %s" % ("caught" if caught else "MISSED", how), flush=True)
 
     caught = sum(1 for _, _, c in results if c)
     share = 100.0 * caught / len(results)

@@ -27,7 +27,10 @@ TEST_CASE("Adding a set's first part adds the set, by the open dialog and by a d
         {{L"h.000", L"h.001", L"h.002"}, {}, {L"h.001"}, {L"h.001", L"h.002"}},
         {{L"h.000", L"h.001", L"h.002"}, {}, {L"h.000"}, {L"h.000", L"h.001", L"h.002"}},
         // Parts listed already are not listed again; new ones go to the end.
-        {{L"h.001", L"h.002", L"h.003"}, {L"H.003"}, {L"h.001"}, {L"H.003", L"h.001", L"h.002"}},
+        {{L"h.001", L"h.002", L"h.003", L"h.004"},
+         {L"H.003"},
+         {L"h.001"},
+         {L"H.003", L"h.001", L"h.002", L"h.004"}},
         {{L"h.001", L"h.002", L"x.bin"}, {}, {L"x.bin", L"h.001"}, {L"h.001", L"x.bin"}},
     };
     for (const bool dropped : {false, true}) {

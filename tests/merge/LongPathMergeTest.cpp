@@ -1,5 +1,6 @@
 #include "app/FormatNumber.h"
 #include "merge/MergeRig.h"
+#include "paths/Filenames.h"
 #include "platform/HugeFileFunctions.h"
 
 #include <cstring>
@@ -116,29 +117,40 @@ private:
 
 } // namespace
 
-TEST_CASE("Files 300 to 1,000 characters deep merge; messages show the paths as listed") {
+// A name that ends in a dot or a blank exists as it is written; the system, reading
+// such a path itself, would reach the file without the dot or blank.
+TEST_CASE("Files 300 to 1,000 characters deep, or named with a dot or blank at the end, merge; "
+          "messages show the paths as listed") {
     MergeRig rig;
     DeepFolder shallow(rig.dir.Path(), 290), middle(rig.dir.Path(), 640),
         deepest(rig.dir.Path(), 960);
     const std::string one = Pattern(5000, 1), two = Pattern(70000, 2), three = Pattern(3, 3);
     const Texts inputs{shallow.File(L"μέρος-一.bin", one), middle.File(L"μέρος-二.bin", two),
                        deepest.File(L"μέρος-三.bin", three)};
-    const std::wstring output = deepest.File(L"合併-όλα.bin");
+    const std::wstring output = deepest.File(L"合併-όλα.bin"), plain = rig.dir / L"t.bin";
     REQUIRE((inputs[0].size() >= 300 && output.size() <= 1000));
+    WriteBytes(plain, "what the other names are not");
+    const Texts odd{rig.dir / L"t.bin.", rig.dir / L"t.bin "};
+    WriteBytes(Prefixed(odd[0]), "dot");
+    WriteBytes(Prefixed(odd[1]), "blank");
 
     const LongPathsRefused asWindows;
     WIN32_FILE_ATTRIBUTE_DATA data;
     REQUIRE_FALSE(GetFileAttributesExW(inputs[0].c_str(), GetFileExInfoStandard, &data));
     rig.Fill(inputs);
-    CHECK(rig.Status() == L"3 files (" + FormatNumber(75003) + L" Bytes)");
+    rig.Drop(odd);
+    CHECK(rig.Status() == L"5 files (" + FormatNumber(75011) + L" Bytes)");
     const auto mergeInto = [&](const std::wstring& chosen) {
         rig.services.messages.clear();
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(chosen, deepest.Path()));
+        rig.services.saveResults.push_back(ScriptedServices::Chosen(chosen, GetDirectory(chosen)));
         MergeFiles(rig.host, rig.Texts(), rig.options);
         return rig.services.Warnings();
     };
-    CHECK(mergeInto(output).empty());
-    CHECK(FileBytes(Prefixed(output)) == Bytes{one + two + three});
+    for (const auto& chosen : {plain, output}) { // the plain name is none of the inputs
+        CHECK(mergeInto(chosen).empty());
+        CHECK(FileBytes(Prefixed(chosen)) == Bytes{one + two + three + "dotblank"});
+    }
+    CHECK(rig.saveDir == deepest.Path()); // where the next Save As starts
 
     // Every message names a file as the list holds it.
     CHECK(mergeInto(inputs[1]) == Texts{L"You cannot use the same file for input and output.\r\r"

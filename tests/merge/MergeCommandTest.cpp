@@ -54,24 +54,6 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     }
 }
 
-// Such a name exists as it is written; the system, reading it itself, would reach
-// the file without the dot or blank.
-TEST_CASE("A name that ends in a dot or a blank is measured and merged as written") {
-    for (const wchar_t* name : {L"t.bin.", L"t.bin "}) {
-        MergeRig rig;
-        const auto plain = WriteBytes(rig.dir / L"t.bin", std::string(16, 'p')),
-                   named = rig.dir / name;
-        const std::string bytes = ReadBytes(WriteBytes(L"\\\\?\\" + named, Pattern(30, 1)));
-        rig.Drop({named, named});
-        CHECK(rig.Texts() == Texts{named, named});
-        CHECK(rig.Status() == L"2 files (60 Bytes)");
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(plain));
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        CHECK(rig.services.messages.empty()); // not taken for the output
-        CHECK(ReadBytes(plain) == bytes + bytes);
-    }
-}
-
 namespace {
 
 // A file system that gives every file the id 0, and one whose files cannot be opened.
@@ -125,21 +107,23 @@ TEST_CASE("An output that is an input under another name gives message C and is 
     files.CheckUnchanged();
 }
 
-TEST_CASE("An older output's room counts as free where removing its name frees it") {
+// A user may write where the output goes but not list the drive's root; a quota or a
+// mounted folder is measured only there.
+TEST_CASE("Room is asked where the output goes, then at its drive's root; an older output's "
+          "room counts where removing its name frees it") {
     const struct {
-        std::size_t older; // bytes of an older output; 0: none
-        bool hardLinked;   // its data stays under another name
-        double shortBy;    // how far the drive's own free space falls short of the total
+        double folderFree, rootFree; // -1: the system gives no answer
+        std::size_t older;           // bytes of an older output; 0: none
+        bool hardLinked;             // its data stays under another name
         bool goesAhead;
     } cases[] = {
-        {0, false, 0, true}, // exactly the room needed
-        {0, false, 1, false},
-        {100000, false, 1, true},
-        {100000, true, 1, false},
+        {5300, -1, 0, false, true}, // exactly the room needed
+        {-1, 5300, 0, false, true},     {5299, 1e12, 0, false, false},  {-1, -1, 0, false, false},
+        {5299, 0, 100000, false, true}, {5299, 0, 100000, true, false},
     };
     for (const auto& c : cases) {
+        CAPTURE(c.folderFree);
         CAPTURE(c.older);
-        CAPTURE(c.shortBy);
         MergeRig rig;
         rig.Add(5000);
         rig.Add(300);
@@ -148,32 +132,6 @@ TEST_CASE("An older output's room counts as free where removing its name frees i
             REQUIRE(c.hardLinked ? CreateHardLinkW(rig.output.c_str(), older.c_str(), nullptr)
                                  : MoveFileW(older.c_str(), rig.output.c_str()));
         }
-        rig.options.freeSpace = [&](const std::wstring&) { return rig.Total() - c.shortBy; };
-        const Texts shown = rig.MergeInputs();
-        if (c.goesAhead) {
-            CHECK(shown.empty());
-            CHECK(FileBytes(rig.output) == rig.Joined());
-        } else {
-            CHECK(shown ==
-                  Texts{L"Not enough space available on drive " + GetDrive(rig.output) + L"\r" +
-                        FormatNumber(5300) + L" Bytes needed\r" + FormatNumber(5299) +
-                        L" Bytes free\r\rDelete unused files or choose another drive "
-                        L"and try again."});
-            CHECK(IsFilePresent(rig.output) == (c.older > 0));
-        }
-    }
-}
-
-TEST_CASE("Free space is asked where the output goes, then at its drive's root") {
-    const struct {
-        double folderFree, rootFree;
-        bool rootAsked, goesAhead;
-    } cases[] = {{1e12, -1, false, true}, {-1, 1e12, true, true}, {-1, -1, true, false}};
-    for (const auto& c : cases) {
-        CAPTURE(c.folderFree);
-        MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
         const std::wstring folder = rig.dir.Path() + L"\\", root = GetDrive(rig.output) + L"\\";
         Texts asked;
         rig.options.freeSpace = [&](const std::wstring& path) {
@@ -181,11 +139,18 @@ TEST_CASE("Free space is asked where the output goes, then at its drive's root")
             return path == folder ? c.folderFree : c.rootFree;
         };
         const Texts shown = rig.MergeInputs();
-        CHECK(asked == (c.rootAsked ? Texts{folder, root} : Texts{folder}));
-        CHECK(shown.size() == (c.goesAhead ? 0u : 1u));
-        if (!c.goesAhead)
-            CHECK(shown[0].starts_with(L"Not enough space available on drive " +
-                                       GetDrive(rig.output) + L"\r"));
+        CHECK(asked == (c.folderFree < 0 ? Texts{folder, root} : Texts{folder}));
+        if (c.goesAhead) {
+            CHECK(shown.empty());
+            CHECK(FileBytes(rig.output) == rig.Joined());
+        } else {
+            CHECK(shown == Texts{L"Not enough space available on drive " + GetDrive(rig.output) +
+                                 L"\r" + FormatNumber(5300) + L" Bytes needed\r" +
+                                 FormatNumber(c.folderFree < 0 ? c.rootFree : c.folderFree) +
+                                 L" Bytes free\r\rDelete unused files or choose another drive "
+                                 L"and try again."});
+            CHECK(IsFilePresent(rig.output) == (c.older > 0));
+        }
     }
 }
 
@@ -200,7 +165,6 @@ TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the
         WriteBytes(rig.output, older);
         const std::wstring& troubled = rig.inputs[1];
         FileHandle writer; // another program's, sharing no writes
-        KernelHandle asked(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         if (what == "vanished")
             rig.services.whileDialogOpen = [&] { DeleteFileW(troubled.c_str()); };
         if (what == "locked")
@@ -210,11 +174,11 @@ TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the
             rig.options.calls.open = [&](const wchar_t* path) {
                 if (path == troubled) {
                     PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
-                    WaitForSingleObject(asked.Get(), 5000);
+                    WaitForSingleObject(rig.asked.Get(), 5000);
                 }
                 return OpenInput({}, path);
             };
-            rig.services.whileMessageShown = [&] { SetEvent(asked.Get()); };
+            rig.services.whileMessageShown = [&] { SetEvent(rig.asked.Get()); };
             rig.services.answers = {IDYES};
         }
         rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
@@ -253,20 +217,34 @@ TEST_CASE("Inputs that changed size after they were measured are named; the summ
 }
 
 TEST_CASE("A split set that looks broken is questioned before the dialog: No ends, Yes merges") {
-    for (const int answer : {IDNO, IDYES}) {
+    const struct {
+        Texts listed, beside;
+        std::wstring finding;
+        int answer;
+    } cases[] = {
+        {{L"x.bin.001", L"x.bin.003"}, {}, L"\x2022 x.bin.002 is missing", IDNO},
+        {{L"x.bin.001", L"x.bin.003"}, {}, L"\x2022 x.bin.002 is missing", IDYES},
+        {{L"x.bin.1", L"x.bin.2"}, {L"x.bin.3"}, L"\x2022 x.bin.3 is in the same folder", IDNO},
+        {{L"x.bin.1", L"x.bin.2"}, {L"x.bin.crc"}, L"gives its size as 5 bytes", IDNO},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.finding);
         MergeRig rig;
-        rig.inputs = {WriteBytes(rig.dir / L"x.bin.001", "aa"),
-                      WriteBytes(rig.dir / L"x.bin.003", "c")};
-        rig.contents = {"aa", "c"};
-        rig.services.answers = {answer};
+        for (const auto& name : c.listed) {
+            rig.contents.push_back("aa");
+            rig.inputs.push_back(WriteBytes(rig.dir / name, "aa"));
+        }
+        for (const auto& name : c.beside)
+            WriteBytes(rig.dir / name, "filename=x.bin\nsize=5\ncrc32=1\n");
+        rig.services.answers = {c.answer};
         rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
         rig.Fill(rig.inputs);
         MergeFiles(rig.host, rig.Texts(), rig.options);
         REQUIRE(rig.services.messages.size() == 1);
         CHECK(rig.services.messages[0].type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
-        CHECK(rig.services.messages[0].text.find(L"x.bin.002 is missing") != std::wstring::npos);
-        CHECK(rig.services.saveRequests.size() == (answer == IDYES ? 1u : 0u));
-        CHECK(IsFilePresent(rig.output) == (answer == IDYES));
+        CHECK(rig.services.messages[0].text.find(c.finding) != std::wstring::npos);
+        CHECK(rig.services.saveRequests.size() == (c.answer == IDYES ? 1u : 0u));
+        CHECK(IsFilePresent(rig.output) == (c.answer == IDYES));
         rig.CheckRestored();
     }
 }

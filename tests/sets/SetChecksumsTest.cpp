@@ -1,5 +1,4 @@
 #include "platform/Handles.h"
-#include "sets/SetCheck.h"
 #include "sets/SetChecksums.h"
 #include "support/TempDir.h"
 
@@ -57,19 +56,4 @@ TEST_CASE("The checksum files beside a set give what its parts and the merged fi
     const std::wstring sha(kSha.begin(), kSha.end());
     CHECK(found == Texts{L"SHA256SUMS whole " + sha, L"h.mkv.crc whole 0a1b2c3d",
                          L"h.sfv 0 00000001", L"h.sfv 1 00000004", L"h.sfv 3 00000004"});
-}
-
-TEST_CASE("Before the merge, the part after the highest listed and the .crc's size are looked up") {
-    TempDir dir;
-    const Texts listed{WriteBytes(dir / L"h.mkv.1", "aa"), WriteBytes(dir / L"h.mkv.2", "bb")};
-    const auto facts = [&] { return GatherSetFacts(listed, {2, 2}); };
-    CHECK(!facts()->nextPresent);
-    CHECK(!facts()->expectedTotal);
-    WriteBytes(dir / L"h.mkv.3", "c");
-    WriteBytes(dir / L"h.mkv.crc", "filename=h.mkv\nsize=5\ncrc32=1\n");
-    CHECK(facts()->nextPresent);
-    CHECK(facts()->expectedTotal == 5);
-    CHECK(facts()->expectedTotalFrom == L"h.mkv.crc");
-    const Texts notOneSet{listed[0], dir / L"x.bin"};
-    CHECK(!GatherSetFacts(notOneSet, {2, 2}));
 }
