@@ -23,11 +23,20 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     const struct {
         Texts listed;
         std::wstring message, proposal, extension; // no proposal: no dialog
+        FileDialogResult dialog = {};              // cancelled
     } cases[] = {
         {{one}, tooFew, L"", L""},
         {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L"", L""},
         {{one, folder}, missing(folder), L"", L""},
         {{one, one}, L"", L"merge.bin", L"bin"},
+        // The dialog itself fails: nothing is written.
+        {{one, one},
+         L"The following error occured while initializing the merge process:\rThe Save As dialog "
+         L"failed with error 0x3003.\r\rContact the technical support at https://vorbel.example/ "
+         L"to get help.",
+         L"merge.bin",
+         L"bin",
+         ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)},
         {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz", L"gz"},
         {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge.", L""},
         // The dot in a folder's name starts no extension.
@@ -41,11 +50,13 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
          L"backup",
          L""},
     };
-    for (const auto& [listed, message, proposal, extension] : cases) {
+    for (const auto& [listed, message, proposal, extension, dialog] : cases) {
         MergeRig rig;
-        CHECK(rig.MergeCommand(listed, {}) == (message.empty() ? Texts{} : Texts{message}));
+        CHECK(rig.MergeCommand(listed, dialog) == (message.empty() ? Texts{} : Texts{message}));
         CHECK(rig.services.saveRequests.size() == (proposal.empty() ? 0u : 1u));
+        CHECK_FALSE(IsFilePresent(dir / proposal)); // a failed dialog writes nothing
         for (const auto& request : rig.services.saveRequests) {
+            CHECK(rig.saveDir == GetDirectory(listed.front())); // where it started
             CHECK(request.fileName == proposal);
             CHECK(request.defaultExt == extension);
             CHECK(request.filter == extension + L" files (*." + extension + L")|*." + extension +
@@ -154,23 +165,25 @@ TEST_CASE("Room is asked where the output goes, then at its drive's root; an old
     }
 }
 
-TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the older output") {
-    for (const std::string what : {"vanished", "locked", "cancelled"}) {
+TEST_CASE("An input that vanishes, is locked or changes size after it was measured is named; "
+          "the older output stays unless the copy ran, and so it does after a cancel") {
+    for (const std::string what : {"vanished", "locked", "cancelled", "grown", "emptied"}) {
         CAPTURE(what);
         MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
-        rig.Add(70);
-        const std::string older(777, 'k');
-        WriteBytes(rig.output, older);
+        for (const std::size_t size : {5000, 300, 70})
+            rig.Add(size);
+        WriteBytes(rig.output, "older");
         const std::wstring& troubled = rig.inputs[1];
         FileHandle writer; // another program's, sharing no writes
-        if (what == "vanished")
+        DWORD error = ERROR_SHARING_VIOLATION;
+        const std::size_t now = what == "grown" ? 8000 : 0;
+        if (what == "vanished") {
             rig.services.whileDialogOpen = [&] { DeleteFileW(troubled.c_str()); };
-        if (what == "locked")
+            error = ERROR_FILE_NOT_FOUND;
+        } else if (what == "locked") {
             writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
-        if (what == "cancelled") {
+        } else if (what == "cancelled") {
             rig.options.calls.open = [&](const wchar_t* path) {
                 if (path == troubled) {
                     PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
@@ -180,39 +193,27 @@ TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the
             };
             rig.services.whileMessageShown = [&] { SetEvent(rig.asked.Get()); };
             rig.services.answers = {IDYES};
+        } else {
+            rig.services.whileDialogOpen = [&] {
+                rig.contents[1] = Pattern(now, 9);
+                WriteBytes(troubled, rig.contents[1]);
+            };
         }
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
-        rig.Fill(rig.inputs);
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
-        const DWORD error = what == "vanished" ? ERROR_FILE_NOT_FOUND : ERROR_SHARING_VIOLATION;
+        const bool copied = what == "grown" || what == "emptied";
+        REQUIRE(rig.MergeAll().size() == 1);
         CHECK(rig.services.messages[0].text ==
-              (what == "cancelled"
-                   ? L"Do you really want to cancel the process?"
-                   : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
-                         L"\r\rCheck the file and try again."));
-        CHECK(ReadBytes(rig.output) == older);
+              (what == "cancelled" ? L"Do you really want to cancel the process?"
+               : copied ? L"These files changed size after they were checked:\r" + troubled +
+                              L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
+                              L" Bytes when merged\r\rThe output holds what the files held while "
+                              L"they were read. Merge again once they have stopped changing if "
+                              L"you need them whole."
+                        : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
+                              L"\r\rCheck the file and try again."));
+        CHECK(FileBytes(rig.output) == (copied ? rig.Joined() : Bytes{"older"}));
+        CHECK(rig.Status() ==
+              L"3 files (" + FormatNumber(copied ? 5070.0 + now : 5370) + L" Bytes)");
         rig.CheckRestored();
-    }
-}
-
-TEST_CASE("Inputs that changed size after they were measured are named; the summary follows") {
-    for (const std::size_t now : {8000u, 0u}) { // grown, cut to nothing
-        CAPTURE(now);
-        MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
-        rig.services.whileDialogOpen = [&] {
-            rig.contents[1] = Pattern(now, 9);
-            WriteBytes(rig.inputs[1], rig.contents[1]);
-        };
-        CHECK(rig.MergeInputs() ==
-              Texts{L"These files changed size after they were checked:\r" + rig.inputs[1] +
-                    L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
-                    L" Bytes when merged\r\rThe output holds what the files held while they were "
-                    L"read. Merge again once they have stopped changing if you need them whole."});
-        CHECK(FileBytes(rig.output) == rig.Joined());
-        CHECK(rig.Status() == L"2 files (" + FormatNumber(5000.0 + now) + L" Bytes)");
     }
 }
 
@@ -237,27 +238,11 @@ TEST_CASE("A split set that looks broken is questioned before the dialog: No end
         for (const auto& name : c.beside)
             WriteBytes(rig.dir / name, "filename=x.bin\nsize=5\ncrc32=1\n");
         rig.services.answers = {c.answer};
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
-        rig.Fill(rig.inputs);
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
+        REQUIRE(rig.MergeAll().size() == 1);
         CHECK(rig.services.messages[0].type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
         CHECK(rig.services.messages[0].text.find(c.finding) != std::wstring::npos);
         CHECK(rig.services.saveRequests.size() == (c.answer == IDYES ? 1u : 0u));
         CHECK(IsFilePresent(rig.output) == (c.answer == IDYES));
         rig.CheckRestored();
     }
-}
-
-TEST_CASE("A failed Save As dialog is reported and no file is written") {
-    MergeRig rig;
-    rig.saveDir = rig.dir.Path();
-    rig.Add(2);
-    rig.Add(3);
-    CHECK(rig.MergeCommand(rig.inputs, ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)) ==
-          Texts{L"The following error occured while initializing the merge process:\r"
-                L"The Save As dialog failed with error 0x3003.\r\r"
-                L"Contact the technical support at https://vorbel.example/ to get help."});
-    CHECK_FALSE(IsFilePresent(L"merge.bin")); // in the current folder
-    CHECK(rig.saveDir == rig.dir.Path());
 }

@@ -116,6 +116,13 @@ struct MergeRig : MainWindowFixture {
     ::Texts MergeInputs() {
         return MergeCommand(inputs, ScriptedServices::Chosen(output, dir.Path()));
     }
+    // The same, with every message shown, questions and news too.
+    const std::vector<ScriptedServices::Message>& MergeAll() {
+        services.saveResults.push_back(ScriptedServices::Chosen(output, dir.Path()));
+        Fill(inputs);
+        MergeFiles(host, Texts(), options);
+        return services.messages;
+    }
     // The copy stage alone on the inputs, measured as their contents by default.
     void Merge(std::vector<double> sizes = {}) {
         for (std::size_t i = sizes.size(); i < contents.size(); ++i)
