@@ -8,13 +8,10 @@
 #include "paths/Filenames.h"
 #include "platform/Handles.h"
 #include "platform/VersionInfo.h"
-#include "platform/HugeFileFunctions.h"
 #include "shell/RegistryNames.h"
 #include "support/TempDir.h"
 
 #include "resource.h"
-
-#include <cmath>
 
 namespace {
 
@@ -96,50 +93,6 @@ TEST_CASE_FIXTURE(SavedPreferences, "Files added, reordered and merged through t
     CHECK(ReadPreference(kAddDirValue) == dir.Path());
     CHECK(ReadPreference(kSaveDirValue) == dir.Path());
     CHECK(ReadPreference(kFilenameBufSizeValue) == L"4096");
-}
-
-TEST_CASE_FIXTURE(SavedPreferences,
-                  "A running merge refuses to be closed, and Cancel keeps whole blocks") {
-    TempDir dir;
-    const std::string head = Pattern(8192, 4);
-    const auto first = WriteBytes(dir / L"1-head.bin", head);
-    const auto big = dir / L"2-big.bin";
-    REQUIRE(MakeSparseFile(big, 64LL << 30)); // minutes of copying; read as zeros
-    ProgramProcess program;
-    REQUIRE(program.Main());
-    REQUIRE(program.AddThroughDialog(first));
-    REQUIRE(program.AddThroughDialog(big));
-    program.Command(IDM_MERGE);
-    HWND save = program.WaitForFileDialog();
-    REQUIRE(save);
-    const auto output = dir / L"out.bin";
-    ChooseInFileDialog(save, output);
-    HWND progress = program.WaitForWindow([](HWND w) { return TextOf(w) == L"Merging..."; });
-    REQUIRE(progress);
-
-    // The close button asks; answered No, the dialog stays and the merge goes on.
-    PostMessageW(progress, WM_CLOSE, 0, 0);
-    HWND question = program.WaitForMessageBox();
-    REQUIRE(question);
-    CHECK(MessageBoxText(question) == L"Do you really want to cancel the process?");
-    PressButton(question, IDNO);
-    Sleep(300);
-    CHECK(IsWindow(progress));
-    CHECK_FALSE(IsWindowEnabled(program.Main()));
-
-    // Cancel, confirmed: the merge stops and the window comes back.
-    PressButton(progress, IDCANCEL);
-    question = program.WaitForMessageBox();
-    REQUIRE(question);
-    PressButton(question, IDYES);
-    REQUIRE(program.WaitUntilIdle());
-    CHECK_FALSE(IsWindow(progress));
-
-    const double size = GetHugeFileSize(output);
-    CHECK(size > head.size());
-    CHECK(size < static_cast<double>(64LL << 30));
-    CHECK(std::fmod(size, 4096.0) == 0.0);
-    CHECK(ReadBytes(output, 0, head.size()) == head);
 }
 
 TEST_CASE_FIXTURE(SavedPreferences,

@@ -12,7 +12,11 @@ TEST_CASE("Adding a set's first part adds the set, by the open dialog and by a d
         {L"g.998 g.1000 g.999 g.0999", L"", L"g.998", L"g.998 g.999 g.1000"},
         {L"f.1 f.10 f.2 f.01", L"", L"f.1", L"f.1 f.2 f.10"},
         {L"f.1 f.10", L"", L"f.10", L"f.10"},
-        {L"b.part2 b.part1 b.part10 b.part3.rar b.3", L"", L"b.part1", L"b.part1 b.part2 b.part10"},
+        {L"b.part2 b.part1 b.part10 B.Part11 b.part3.rar b.3", L"", L"b.part1",
+         L"b.part1 b.part2 b.part10 B.Part11"},
+        // Letter case is ignored; a wider number with a leading zero is another set's.
+        {L"h.001 H.002 h.0003", L"", L"h.001", L"h.001 H.002"},
+        {L"Ä.001 ä.002", L"", L"Ä.001", L"Ä.001 ä.002"},
         // A .000 holds some splitters' header: a part only when it is the one added.
         {L"h.000 h.001 h.002", L"", L"h.001", L"h.001 h.002"},
         {L"h.000 h.001 h.002", L"", L"h.000", L"h.000 h.001 h.002"},

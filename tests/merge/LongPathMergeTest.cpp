@@ -8,27 +8,25 @@
 
 namespace {
 
-// Windows' answer to a path longer than MAX_PATH without the "\\?\" prefix,
-// where the system's long-path setting is off: ERROR_FILENAME_EXCED_RANGE. Wine
-// takes such paths, so while an object of this class lives the two file
-// functions every file the merge reads, writes, measures or finds passes
-// through give Windows' answer.
+// Windows' answer to a path of MAX_PATH characters or more without the "\\?\" prefix,
+// where the system's long-path setting is off: ERROR_FILENAME_EXCED_RANGE. Wine takes
+// such paths, so while an object of this class lives, the two file functions that
+// every file the merge reads, writes, measures or finds passes through give Windows'
+// answer: this executable's imports of them lead to stand-ins.
 class LongPathsRefused {
 public:
     LongPathsRefused() {
-        Replace("CreateFileW", CreateFileAsWindows, createFile);
-        Replace("GetFileAttributesExW", GetFileAttributesExAsWindows, getFileAttributesEx);
+        createFile = Patch("CreateFileW", &CreateFileAsWindows);
+        getAttributes = Patch("GetFileAttributesExW", &GetAttributesAsWindows);
     }
     ~LongPathsRefused() {
         for (const auto& [slot, original] : patches_)
             Store(slot, original);
     }
-    LongPathsRefused(const LongPathsRefused&) = delete;
-    LongPathsRefused& operator=(const LongPathsRefused&) = delete;
 
 private:
     static inline decltype(&CreateFileW) createFile;
-    static inline decltype(&GetFileAttributesExW) getFileAttributesEx;
+    static inline decltype(&GetFileAttributesExW) getAttributes;
 
     static bool Refused(const wchar_t* path) {
         if (!path || std::wcsncmp(path, L"\\\\?\\", 4) == 0 || std::wcslen(path) < MAX_PATH)
@@ -42,40 +40,38 @@ private:
         return Refused(path) ? INVALID_HANDLE_VALUE
                              : createFile(path, access, share, security, disposition, flags, from);
     }
-    static BOOL WINAPI GetFileAttributesExAsWindows(LPCWSTR path, GET_FILEEX_INFO_LEVELS level,
-                                                    LPVOID data) {
-        return !Refused(path) && getFileAttributesEx(path, level, data);
+    static BOOL WINAPI GetAttributesAsWindows(LPCWSTR path, GET_FILEEX_INFO_LEVELS level,
+                                              LPVOID data) {
+        return !Refused(path) && getAttributes(path, level, data);
     }
-    // Points this executable's import of a kernel32 function at a replacement,
-    // keeping the system's own in `system`.
-    template <typename F> void Replace(const char* function, F replacement, F& system) {
+    // Points the import of a kernel32 function at a replacement; the system's own back.
+    template <typename F> F Patch(const char* function, F replacement) {
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
             base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* module =
-                 reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-             module->Name; ++module) {
+        auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+            base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+        for (; module->Name; ++module) {
             if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "kernel32.dll") != 0)
                 continue;
             auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
                 base +
                 (module->OriginalFirstThunk ? module->OriginalFirstThunk : module->FirstThunk));
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                const auto* byName =
+            for (auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+                 names->u1.AddressOfData; ++names, ++slots) {
+                const auto* name =
                     reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
                 if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
-                    std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0)
+                    std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
                     continue;
                 auto* slot = reinterpret_cast<void**>(&slots->u1.Function);
-                system = reinterpret_cast<F>(*slot);
                 patches_.push_back({slot, *slot});
                 Store(slot, reinterpret_cast<void*>(replacement));
-                return;
+                return reinterpret_cast<F>(patches_.back().second);
             }
         }
         FAIL("not imported: " << function);
+        return nullptr;
     }
     static void Store(void** slot, void* address) {
         DWORD protection = 0;

@@ -11,56 +11,54 @@
 
 TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
           "dialog proposes the extension of the first entry's name, or a split set's original") {
-    TempDir dir;
-    CreateDirectoryW((dir / L"my.dir").c_str(), nullptr);
-    const auto one = WriteBytes(dir / L"one.bin", "1"), folder = dir / L"folder.bin";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const auto missing = [](const std::wstring& path) {
-        return L"Cannot find the file " + path + L".\r\rCheck the filename and try again.";
-    };
-    const std::wstring tooFew = L"Merging requires at least two files.\r\r"
-                                L"Add the files you want to merge to the list\rand try again.";
     const struct {
-        Texts listed;
-        std::wstring message, proposal, extension; // no proposal: no dialog
-        FileDialogResult dialog = {};              // cancelled
+        std::wstring listed, missing, proposal, extension; // no proposal: no dialog
+        FileDialogResult dialog = {};                      // cancelled
     } cases[] = {
-        {{one}, tooFew, L"", L""},
-        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L"", L""},
-        {{one, folder}, missing(folder), L"", L""},
-        {{one, one}, L"", L"merge.bin", L"bin"},
-        // The dialog itself fails: nothing is written.
-        {{one, one},
-         L"The following error occured while initializing the merge process:\rThe Save As dialog "
-         L"failed with error 0x3003.\r\rContact the technical support at https://vorbel.example/ "
-         L"to get help.",
-         L"merge.bin",
-         L"bin",
+        {L"one.bin", L"", L"", L""}, // too few
+        {L"one.bin gone.bin gone2.bin", L"gone.bin", L"", L""},
+        {L"one.bin folder.bin", L"folder.bin", L"", L""},
+        {L"one.bin one.bin", L"", L"merge.bin", L"bin"},
+        {L"one.bin one.bin", L"", L"merge.bin", L"bin",
          ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)},
-        {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz", L"gz"},
-        {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge.", L""},
-        // The dot in a folder's name starts no extension.
-        {{WriteBytes(dir / L"my.dir\\partA", "4"), one}, L"", L"merge.", L""},
-        {{WriteBytes(dir / L"holiday.mkv.001", "55"), WriteBytes(dir / L"holiday.mkv.002", "6")},
-         L"",
-         L"holiday.mkv",
-         L"mkv"},
-        {{WriteBytes(dir / L"backup.part1", "7"), WriteBytes(dir / L"backup.part2", "8")},
-         L"",
-         L"backup",
-         L""},
+        {L"a.tar.gz one.bin", L"", L"merge.gz", L"gz"},
+        {L"xaa one.bin", L"", L"merge.", L""},
+        {L"my.dir\\partA one.bin", L"", L"merge.", L""}, // a folder's dot starts no extension
+        {L"holiday.mkv.001 holiday.mkv.002", L"", L"holiday.mkv", L"mkv"},
+        {L"holiday.mkv.001 my.dir\\holiday.mkv.002", L"", L"merge.001", L"001"}, // two folders
+        {L"backup.part1 backup.part2", L"", L"backup", L""},
     };
-    for (const auto& [listed, message, proposal, extension, dialog] : cases) {
+    for (const auto& c : cases) {
+        CAPTURE(c.listed);
         MergeRig rig;
-        CHECK(rig.MergeCommand(listed, dialog) == (message.empty() ? Texts{} : Texts{message}));
-        CHECK(rig.services.saveRequests.size() == (proposal.empty() ? 0u : 1u));
-        CHECK_FALSE(IsFilePresent(dir / proposal)); // a failed dialog writes nothing
+        for (const wchar_t* folder : {L"my.dir", L"folder.bin"})
+            CreateDirectoryW((rig.dir / folder).c_str(), nullptr);
+        for (const auto& name : Words(L"one.bin a.tar.gz xaa my.dir\\partA holiday.mkv.001 "
+                                      L"holiday.mkv.002 my.dir\\holiday.mkv.002 backup.part1 "
+                                      L"backup.part2"))
+            rig.File(name, 1);
+        const Texts shown = rig.MergeCommand(rig.Paths(c.listed), c.dialog);
+        if (c.dialog.error)
+            CHECK(shown == Texts{L"The following error occured while initializing the merge "
+                                 L"process:\rThe Save As dialog failed with error 0x3003.\r\r"
+                                 L"Contact the technical support at https://vorbel.example/ to "
+                                 L"get help."});
+        else if (!c.missing.empty())
+            CHECK(shown == Texts{L"Cannot find the file " + rig.dir / c.missing +
+                                 L".\r\rCheck the filename and try again."});
+        else if (c.proposal.empty())
+            CHECK(shown == Texts{L"Merging requires at least two files.\r\rAdd the files you "
+                                 L"want to merge to the list\rand try again."});
+        else
+            CHECK(shown.empty());
+        CHECK(rig.services.saveRequests.size() == (c.proposal.empty() ? 0u : 1u));
+        CHECK_FALSE(IsFilePresent(rig.dir / c.proposal)); // a failed dialog writes nothing
         for (const auto& request : rig.services.saveRequests) {
-            CHECK(rig.saveDir == GetDirectory(listed.front())); // where it started
-            CHECK(request.fileName == proposal);
-            CHECK(request.defaultExt == extension);
-            CHECK(request.filter == extension + L" files (*." + extension + L")|*." + extension +
-                                        L"|All  files (*.*)|*.*");
+            CHECK(rig.saveDir == GetDirectory(rig.Paths(c.listed).front())); // where it started
+            CHECK(request.fileName == c.proposal);
+            CHECK(request.defaultExt == c.extension);
+            CHECK(request.filter == c.extension + L" files (*." + c.extension + L")|*." +
+                                        c.extension + L"|All  files (*.*)|*.*");
         }
     }
 }
@@ -80,8 +78,7 @@ std::optional<FileIdentity> NoId(const std::wstring&) {
 // Creating the output would destroy such an input. Where no file id is known, the
 // names decide, never a guess of one file.
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
-    const FileIdentity known{0x43, {7}}, elsewhere{0x44, {7}}; // one id on two volumes
-    CHECK_FALSE(SameFile(known, elsewhere));
+    CHECK_FALSE(SameFile({0x43, {7}}, {0x44, {7}})); // one id on two volumes
     MergeRig files; // holds the inputs; the command runs on a rig of its own
     const TempDir& dir = files.dir;
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
