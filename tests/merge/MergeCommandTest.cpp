@@ -214,32 +214,77 @@ TEST_CASE("An input that vanishes, is locked or changes size after it was measur
     }
 }
 
-TEST_CASE("A split set that looks broken is questioned before the dialog: No ends, Yes merges") {
+// Before the Save As dialog, a list that is one split set is checked; where it looks
+// broken the user is asked, No being the default.
+TEST_CASE("A split set is checked for missing, repeated, misplaced, forgotten and odd parts and "
+          "questioned before the dialog: No ends, Yes merges") {
+    const std::wstring getAgain = L"Add it to the list; if you do not have it, get it again from "
+                                  L"where the other parts came from.",
+                       sameSize = L"\rAll parts but the last one should be the same size, so a "
+                                  L"part of another size is probably incomplete or damaged: get "
+                                  L"it again.";
     const struct {
-        Texts listed, beside;
-        std::wstring finding;
-        int answer;
+        std::wstring listed, beside; // names and sizes of the parts; files beside them
+        std::wstring findings;       // none: no question
+        int answer = IDNO;
     } cases[] = {
-        {{L"x.bin.001", L"x.bin.003"}, {}, L"\x2022 x.bin.002 is missing", IDNO},
-        {{L"x.bin.001", L"x.bin.003"}, {}, L"\x2022 x.bin.002 is missing", IDYES},
-        {{L"x.bin.1", L"x.bin.2"}, {L"x.bin.3"}, L"\x2022 x.bin.3 is in the same folder", IDNO},
-        {{L"x.bin.1", L"x.bin.2"}, {L"x.bin.crc"}, L"gives its size as 5 bytes", IDNO},
+        {L"h.001:10 h.002:10 h.003:4", L"", L""},
+        {L"h.000:1 h.001:10 h.002:10", L"", L""}, // a header part
+        {L"h.001:10 other.bin:5", L"", L""},      // no set
+        {L"h.001:10 h.002:10 h.004:4", L"", L"\x2022 h.003 is missing. " + getAgain},
+        {L"h.001:10 h.002:10 h.004:4", L"", L"\x2022 h.003 is missing. " + getAgain, IDYES},
+        {L"h.002:10 h.003:4", L"", L"\x2022 h.001 is missing. " + getAgain},
+        {L"f.8:10 f.9:10 f.10:4", L"",
+         L"\x2022 7 parts are missing: f.1, f.2, f.3, f.4, f.5 and 2 more. Add them to the list; "
+         L"if you do not have them, get them again from where the other parts came from."},
+        {L"h.001:10 h.002:10 h.002:10 h.003:4", L"",
+         L"\x2022 Listed more than once: h.002. Each part belongs in the list once: select the "
+         L"extra entries and choose Actions > Remove Files."},
+        {L"b.part2:10 b.part1:10 b.part3:4", L"",
+         L"\x2022 The parts are not in number order: b.part2 comes before b.part1. Sort the list "
+         L"with Edit > Sort Files > Ascending."},
+        {L"h.001:10 h.002:7 h.003:10 h.004:4", L"",
+         L"\x2022 h.002 has 7 bytes, but h.001 has 10 bytes." + sameSize},
+        // The size most parts share is the measure, even when the first part is short.
+        {L"h.001:5 h.002:10 h.003:10 h.004:12", L"",
+         L"\x2022 h.001 has 5 bytes, but h.002 has 10 bytes.\r\x2022 h.004 has 12 bytes, but "
+         L"h.002 has 10 bytes." +
+             sameSize},
+        {L"movie.mkv.001:10 movie.mkv.002:10", L"movie.mkv.003 movie.mkv.crc",
+         L"\x2022 movie.mkv.003 is in the same folder but not in the list. It is probably the "
+         L"last part: add it to the list.\r\r\x2022 movie.mkv.crc, which describes the original "
+         L"file, gives its size as 24 bytes, but the parts in the list add up to 20 bytes."},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.finding);
+        CAPTURE(c.listed);
         MergeRig rig;
-        for (const auto& name : c.listed) {
-            rig.contents.push_back("aa");
-            rig.inputs.push_back(WriteBytes(rig.dir / name, "aa"));
+        for (const auto& part : Words(c.listed)) {
+            const std::wstring name = part.substr(0, part.find(L':'));
+            rig.contents.emplace_back(std::stoul(part.substr(name.size() + 1)), 'x');
+            rig.inputs.push_back(WriteBytes(rig.dir / name, rig.contents.back()));
         }
-        for (const auto& name : c.beside)
-            WriteBytes(rig.dir / name, "filename=x.bin\nsize=5\ncrc32=1\n");
+        for (const auto& name : Words(c.beside))
+            WriteBytes(rig.dir / name, "filename=movie.mkv\nsize=24\ncrc32=1\n");
         rig.services.answers = {c.answer};
-        REQUIRE(rig.MergeAll().size() == 1);
-        CHECK(rig.services.messages[0].type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
-        CHECK(rig.services.messages[0].text.find(c.finding) != std::wstring::npos);
-        CHECK(rig.services.saveRequests.size() == (c.answer == IDYES ? 1u : 0u));
-        CHECK(IsFilePresent(rig.output) == (c.answer == IDYES));
+        const auto& shown = rig.MergeAll();
+        const bool merged = c.findings.empty() || c.answer == IDYES;
+        REQUIRE(shown.size() == (c.findings.empty() ? 0u : 1u));
+        for (const auto& question : shown) {
+            const std::wstring first = rig.inputs[0].substr(rig.dir.Path().size() + 1);
+            CHECK(question.type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+            CHECK(question.text ==
+                  L"The files in the list are the numbered parts of " +
+                      first.substr(0, first.rfind(L'.')) +
+                      L", a file that was cut into pieces. Merging them gives that file back only "
+                      L"when every part is listed once, complete and in number order. Something "
+                      L"is not right:\r\r" +
+                      c.findings +
+                      L"\r\rIf you merge anyway, the merged file will probably not work.\r\r"
+                      L"Merge anyway?");
+        }
+        CHECK(rig.services.saveRequests.size() == (merged ? 1u : 0u));
+        REQUIRE(IsFilePresent(rig.output) == merged);
+        CHECK((!merged || FileBytes(rig.output) == rig.Joined()));
         rig.CheckRestored();
     }
 }
