@@ -37,7 +37,8 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
                                       L"holiday.mkv.002 my.dir\\holiday.mkv.002 backup.part1 "
                                       L"backup.part2"))
             rig.File(name, 1);
-        const Texts shown = rig.MergeCommand(rig.Paths(c.listed), c.dialog);
+        rig.MergeAll(rig.Paths(c.listed), c.dialog);
+        const Texts shown = rig.services.Warnings();
         if (c.dialog.error)
             CHECK(shown == Texts{L"The following error occured while initializing the merge "
                                  L"process:\rThe Save As dialog failed with error 0x3003.\r\r"
@@ -109,9 +110,9 @@ TEST_CASE("An output that is an input under another name gives message C and is 
             CHECK(SameFileTest(output, identify).IsOutput(input) == byName);
     }
     MergeRig rig;
-    CHECK(rig.MergeCommand(files.inputs, ScriptedServices::Chosen(hardLink, dir.Path())) ==
-          Texts{L"You cannot use the same file for input and output.\r\r"
-                L"Check your filenames and try again."});
+    rig.MergeAll(files.inputs, ScriptedServices::Chosen(hardLink, dir.Path()));
+    CHECK(rig.services.Warnings() == Texts{L"You cannot use the same file for input and output.\r\r"
+                                           L"Check your filenames and try again."});
     files.CheckUnchanged();
 }
 
@@ -146,7 +147,8 @@ TEST_CASE("Room is asked where the output goes, then at its drive's root; an old
             asked.push_back(path);
             return path == folder ? c.folderFree : c.rootFree;
         };
-        const Texts shown = rig.MergeInputs();
+        rig.MergeAll();
+        const Texts shown = rig.services.Warnings();
         CHECK(asked == (c.folderFree < 0 ? Texts{folder, root} : Texts{folder}));
         if (c.goesAhead) {
             CHECK(shown.empty());

@@ -105,23 +105,17 @@ struct MergeRig : MainWindowFixture {
             List().AddFile(path);
         window.Status().RebuildStatus(List());
     }
-    // The whole command on the listed paths; the warnings shown, the list as it was.
-    ::Texts MergeCommand(const ::Texts& listed, const FileDialogResult& dialog) {
+    // The whole command on the listed paths, the Save As dialog answered; every message
+    // shown. The list stays as it was.
+    const auto& MergeAll(const ::Texts& listed, const FileDialogResult& dialog) {
         services.saveResults.push_back(dialog);
         Fill(listed);
         MergeFiles(host, Texts(), options);
         CHECK(Texts() == listed);
-        return services.Warnings();
-    }
-    ::Texts MergeInputs() {
-        return MergeCommand(inputs, ScriptedServices::Chosen(output, dir.Path()));
-    }
-    // The same, with every message shown, questions and news too.
-    const std::vector<ScriptedServices::Message>& MergeAll() {
-        services.saveResults.push_back(ScriptedServices::Chosen(output, dir.Path()));
-        Fill(inputs);
-        MergeFiles(host, Texts(), options);
         return services.messages;
+    }
+    const auto& MergeAll() {
+        return MergeAll(inputs, ScriptedServices::Chosen(output, dir.Path()));
     }
     // The copy stage alone on the inputs, measured as their contents by default.
     void Merge(std::vector<double> sizes = {}) {
@@ -161,8 +155,7 @@ struct MergeRig : MainWindowFixture {
     std::size_t CheckCutShort() const {
         const std::size_t kept = ReadBytes(output).size();
         CHECK(kept < Total());
-        std::size_t into = kept,
-                    i = 0; // ends a whole number of blocks into an input, or at its end
+        std::size_t into = kept, i = 0; // a whole number of blocks into an input, or its end
         while (i + 1 < contents.size() && into > contents[i].size())
             into -= contents[i++].size();
         CHECK((into % kBlockSize == 0 || into == contents[i].size()));
