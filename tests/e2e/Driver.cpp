@@ -27,20 +27,6 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->pid && IsWindowVisible(hwnd))
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
 } // namespace
 
 std::wstring TextOf(HWND hwnd) {
@@ -88,9 +74,18 @@ ProgramProcess::~ProgramProcess() {
 }
 
 std::vector<HWND> ProgramProcess::VisibleWindows() const {
-    WindowSearch search{pid_, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<DWORD, std::vector<HWND>> search{pid_, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) {
+            auto& [pid, found] = *reinterpret_cast<decltype(search)*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == pid && IsWindowVisible(hwnd))
+                found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 HWND ProgramProcess::WaitForWindow(const std::function<bool(HWND)>& match) const {
@@ -124,10 +119,6 @@ bool ProgramProcess::WaitUntilIdle() const {
             idleSince = GetTickCount();
         return idleSince != 0 && GetTickCount() - idleSince > 300;
     });
-}
-
-bool ProgramProcess::WaitForExit() const {
-    return WaitForSingleObject(process_.Get(), 30000) == WAIT_OBJECT_0;
 }
 
 void ProgramProcess::Command(int id) const {

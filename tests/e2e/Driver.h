@@ -27,7 +27,6 @@ public:
     HWND WaitForMessageBox() const;
     // Waits until the main window takes input again and nothing stands over it.
     bool WaitUntilIdle() const;
-    bool WaitForExit() const;
 
     void Command(int id) const;
     void ToolbarClick(int buttonId) const;

@@ -7,7 +7,6 @@
 #include "platform/HugeFileFunctions.h"
 
 #include <cderr.h>
-#include <commdlg.h>
 
 TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
           "dialog proposes the extension of the first entry's name, or a split set's original") {
@@ -64,18 +63,6 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
     }
 }
 
-namespace {
-
-// A file system that gives every file the id 0, and one whose files cannot be opened.
-std::optional<FileIdentity> ZeroId(const std::wstring&) {
-    return FileIdentity{0x43, {}};
-}
-std::optional<FileIdentity> NoId(const std::wstring&) {
-    return std::nullopt;
-}
-
-} // namespace
-
 // Creating the output would destroy such an input. Where no file id is known, the
 // names decide, never a guess of one file.
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
@@ -103,10 +90,16 @@ TEST_CASE("An output that is an input under another name gives message C and is 
         {WriteBytes(dir / L"other.bin", "in"), false},
         {dir / L"in1.bin.", false},
     };
+    // A file system that gives every file the id 0, and one whose files cannot be opened.
+    const SameFileTest::Identify zeroOrNoId[] = {
+        [](const std::wstring&) -> std::optional<FileIdentity> {
+            return FileIdentity{0x43, {}};
+        },
+        [](const std::wstring&) -> std::optional<FileIdentity> { return std::nullopt; }};
     for (const auto& [output, byName] : cases) {
         CAPTURE(output);
         CHECK(SameFileTest(output).IsOutput(input) == (byName || output == hardLink));
-        for (const auto identify : {ZeroId, NoId})
+        for (const auto identify : zeroOrNoId)
             CHECK(SameFileTest(output, identify).IsOutput(input) == byName);
     }
     MergeRig rig;

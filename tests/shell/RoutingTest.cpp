@@ -33,8 +33,9 @@ const struct Route {
 };
 
 std::wstring Outcome(MainWindowFixture& f) {
-    if (!f.Hwnd())
-        return L"closed";
+    MSG quit;
+    if (!f.Hwnd()) // and the program ends
+        return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) ? L"closed" : L"hidden";
     return f.Letters() + std::wstring(f.services.openRequests.size(), L'O') +
            std::wstring(f.services.saveRequests.size(), L'S') +
            std::wstring(static_cast<std::size_t>(f.services.beeps), L'!') +
