@@ -7,8 +7,7 @@
 TEST_CASE("Numbers show rounded, grouped in thousands with the locale's separator") {
     const struct {
         double value;
-        const wchar_t* locale;
-        std::wstring shown;
+        const wchar_t *locale, *shown;
     } cases[] = {{0, L"en-US", L"0"},
                  {999.5, L"en-US", L"1,000"},
                  {1018, L"en-US", L"1,018"},

@@ -15,24 +15,22 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
     // write stalls, as on a share that has gone, until the copy cancels it.
     using enum TaskbarState;
     const struct {
-        int clickAt; // 0: no click
-        UINT click;  // on Cancel, or on the dialog's close button
-        int answer;
-        int failingRead;
+        int clickAt, answer, failingRead; // clickAt 0: no click
+        UINT click;                       // on Cancel, or on the dialog's close button
         bool taskbarList;
         std::vector<TaskbarState> states;
         int stall = 0; // 1: a read, 2: a write
     } cases[] = {
         {0, 0, 0, 0, true, {Normal, None}},
-        {0, 0, 0, 3, true, {Normal, Error, None}},
+        {0, 0, 3, 0, true, {Normal, Error, None}},
         {0, 0, 0, 0, false, {}},
-        {2, WM_CLOSE, IDNO, 0, true, {Normal, Paused, Normal, None}},
-        {1, WM_COMMAND, IDYES, 0, true, {Normal, Paused, None}},
-        {4, WM_CLOSE, IDYES, 0, true, {Normal, Paused, None}},
-        {9, WM_COMMAND, IDYES, 0, true, {Normal, Paused, None}},
-        {12, WM_COMMAND, IDYES, 0, true, {Normal, Paused, None}},
-        {0, 0, IDYES, 0, true, {Normal, Paused, None}, 1},
-        {0, 0, IDYES, 0, true, {Normal, Paused, None}, 2},
+        {2, IDNO, 0, WM_CLOSE, true, {Normal, Paused, Normal, None}},
+        {1, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
+        {4, IDYES, 0, WM_CLOSE, true, {Normal, Paused, None}},
+        {9, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
+        {12, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
+        {0, IDYES, 0, 0, true, {Normal, Paused, None}, 1},
+        {0, IDYES, 0, 0, true, {Normal, Paused, None}, 2},
     };
     for (const auto& c : cases) {
         INFO("click at " << c.clickAt << ", failing read " << c.failingRead << ", stall "
