@@ -125,11 +125,6 @@ void ProgramProcess::Command(int id) const {
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void ProgramProcess::ToolbarClick(int buttonId) const {
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(main_, IDC_TOOLBAR)));
-}
-
 void ProgramProcess::SelectEntry(int index) const {
     const HWND list = GetDlgItem(main_, IDC_FILELIST);
     PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);

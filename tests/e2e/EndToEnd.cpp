@@ -1,5 +1,6 @@
 // The real program, started as a separate process and driven through its real
-// windows and dialogs. It is ended from outside, so it writes no preferences.
+// windows and dialogs: the set a user most often merges, cut by another program.
+// It is ended from outside, so it writes no preferences.
 
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest.h>
@@ -10,30 +11,6 @@
 #include "support/TempDir.h"
 
 #include "resource.h"
-
-TEST_CASE("Files added, reordered and merged through the real windows") {
-    TempDir dir;
-    const std::string a = Pattern(5000, 1), b = Pattern(4096, 2), c = Pattern(70000, 3);
-    const auto fileA = WriteBytes(dir / L"a.bin", a);
-    const auto fileB = WriteBytes(dir / L"b.bin", b);
-    const auto fileC = WriteBytes(dir / L"c.bin", c);
-    ProgramProcess program;
-    REQUIRE(program.Main());
-    for (const auto& file : {fileA, fileB, fileC})
-        REQUIRE(program.AddThroughDialog(file));
-
-    program.SelectEntry(2); // c.bin, moved above b.bin with the toolbar
-    program.ToolbarClick(IDT_UP);
-    program.ToolbarClick(IDT_MERGE);
-    HWND save = program.WaitForFileDialog();
-    REQUIRE(save);
-    CHECK(TextOf(GetDlgItem(save, 0x47c)).find(L"merge.bin") != std::wstring::npos);
-    const auto output = dir / L"joined.bin";
-    ChooseInFileDialog(save, output);
-    REQUIRE(program.WaitUntilIdle());
-    CHECK(ReadBytes(output) == a + c + b);
-    CHECK(ReadBytes(fileC) == c); // the inputs stay as they were
-}
 
 TEST_CASE("A set cut by split comes back whole from its first part, and verified") {
     // Made before the run, beside this program, by scripts/make-split-set.sh.

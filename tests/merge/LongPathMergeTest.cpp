@@ -88,28 +88,16 @@ std::wstring Prefixed(const std::wstring& path) {
 
 // Nested folders under base whose path runs to about `length` characters, named in
 // Greek and CJK letters and made through the "\\?\" form; the TempDir removes them.
-class DeepFolder {
-public:
-    DeepFolder(const std::wstring& base, std::size_t length) : path_(base) {
-        static int folders = 0;
-        const std::wstring tag = std::to_wstring(++folders) + L".";
-        for (int level = 0; path_.size() < length; ++level) {
-            path_ += L"\\Φωτογραφίες-写真-" + tag + std::to_wstring(level) + L"-" +
-                     std::wstring(std::min<std::size_t>(40, length - path_.size()), L'ω');
-            REQUIRE(CreateDirectoryW(Prefixed(path_).c_str(), nullptr));
-        }
+std::wstring DeepFolder(std::wstring path, std::size_t length) {
+    static int folders = 0;
+    const std::wstring tag = std::to_wstring(++folders) + L".";
+    for (int level = 0; path.size() < length; ++level) {
+        path += L"\\Φωτογραφίες-写真-" + tag + std::to_wstring(level) + L"-" +
+                std::wstring(std::min<std::size_t>(40, length - path.size()), L'ω');
+        REQUIRE(CreateDirectoryW(Prefixed(path).c_str(), nullptr));
     }
-    const std::wstring& Path() const { return path_; }
-    // A file in the deepest folder, as the user's list would hold it.
-    std::wstring File(const std::wstring& name, const std::string& bytes = {}) const {
-        if (!bytes.empty())
-            WriteBytes(Prefixed(path_ + L"\\" + name), bytes);
-        return path_ + L"\\" + name;
-    }
-
-private:
-    std::wstring path_;
-};
+    return path;
+}
 
 } // namespace
 
@@ -118,12 +106,14 @@ private:
 TEST_CASE("Files 300 to 1,000 characters deep, or named with a dot or blank at the end, merge; "
           "messages show the paths as listed") {
     MergeRig rig;
-    DeepFolder shallow(rig.dir.Path(), 290), middle(rig.dir.Path(), 640),
-        deepest(rig.dir.Path(), 960);
-    const std::string one = Pattern(5000, 1), two = Pattern(70000, 2), three = Pattern(3, 3);
-    const Texts inputs{shallow.File(L"μέρος-一.bin", one), middle.File(L"μέρος-二.bin", two),
-                       deepest.File(L"μέρος-三.bin", three)};
-    const std::wstring output = deepest.File(L"合併-όλα.bin"), plain = rig.dir / L"t.bin";
+    const std::wstring deepest = DeepFolder(rig.dir.Path(), 960);
+    const Texts inputs{DeepFolder(rig.dir.Path(), 290) + L"\\μέρος-一.bin",
+                       DeepFolder(rig.dir.Path(), 640) + L"\\μέρος-二.bin",
+                       deepest + L"\\μέρος-三.bin"};
+    const std::string bytes[] = {Pattern(5000, 1), Pattern(70000, 2), Pattern(3, 3)};
+    for (std::size_t i = 0; i < 3; ++i)
+        WriteBytes(Prefixed(inputs[i]), bytes[i]);
+    const std::wstring output = deepest + L"\\合併-όλα.bin", plain = rig.dir / L"t.bin";
     REQUIRE((inputs[0].size() >= 300 && output.size() <= 1000));
     WriteBytes(plain, "what the other names are not");
     const Texts odd{rig.dir / L"t.bin.", rig.dir / L"t.bin "};
@@ -144,9 +134,9 @@ TEST_CASE("Files 300 to 1,000 characters deep, or named with a dot or blank at t
     };
     for (const auto& chosen : {plain, output}) { // the plain name is none of the inputs
         CHECK(mergeInto(chosen).empty());
-        CHECK(FileBytes(Prefixed(chosen)) == Bytes{one + two + three + "dotblank"});
+        CHECK(FileBytes(Prefixed(chosen)) == Bytes{bytes[0] + bytes[1] + bytes[2] + "dotblank"});
     }
-    CHECK(rig.saveDir == deepest.Path()); // where the next Save As starts
+    CHECK(rig.saveDir == deepest); // where the next Save As starts
 
     // Every message names a file as the list holds it.
     CHECK(mergeInto(inputs[1]) == Texts{L"You cannot use the same file for input and output.\r\r"
