@@ -125,14 +125,6 @@ void ProgramProcess::Command(int id) const {
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void ProgramProcess::SelectEntry(int index) const {
-    const HWND list = GetDlgItem(main_, IDC_FILELIST);
-    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
-    for (int i = 0; i < index; ++i)
-        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
-    WaitUntilIdle();
-}
-
 int ProgramProcess::EntryCount() const {
     return static_cast<int>(SendMessageW(GetDlgItem(main_, IDC_FILELIST), LVM_GETITEMCOUNT, 0, 0));
 }

@@ -29,8 +29,6 @@ public:
     bool WaitUntilIdle() const;
 
     void Command(int id) const;
-    // Selects the entry at a 0-based position with the keyboard, as a user would.
-    void SelectEntry(int index) const;
     // Adds one file through the real open dialog, typing its full path; it brings
     // `entries` entries (more for the first part of a split set).
     bool AddThroughDialog(const std::wstring& path, int entries = 1) const;

@@ -5,7 +5,6 @@
 #include "platform/EventPump.h"
 
 #include <atomic>
-#include <utility>
 
 TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted, without waiting "
           "for a stalled disk; the taskbar button shows the copy going, paused at the question, "
@@ -33,7 +32,7 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
         {0, IDYES, 0, 0, true, {Normal, Paused, None}, 2},
     };
     for (const auto& c : cases) {
-        INFO("click at " << c.clickAt << ", failing read " << c.failingRead << ", stall "
+        INFO("click at " << c.clickAt << ", read failing " << c.failingRead << ", stall "
                          << c.stall);
         MergeRig rig;
         rig.Threaded();
@@ -103,13 +102,12 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
 
 namespace {
 
-// What the window's thread does, in its events, once a condition holds.
-std::function<bool()> watchedFor;
-std::function<void()> thenDo;
+// Runs in the window's events every few ms until it answers that it is done.
+std::function<bool()> watch;
 
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-    if (thenDo && watchedFor())
-        std::exchange(thenDo, nullptr)();
+    if (watch && watch())
+        watch = nullptr;
 }
 
 } // namespace
@@ -129,13 +127,15 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
             return ok;
         };
         int writesAtEnd = -1;
-        watchedFor = [&] { return writes >= 3; };
-        thenDo = [&] {
+        watch = [&] {
+            if (writes < 3)
+                return false;
             if (sessionEnds)
                 SendMessageW(rig.progress.Handle(), WM_ENDSESSION, TRUE, 0);
             else
                 DestroyWindow(rig.Hwnd()); // the dialog's owner
             writesAtEnd = writes;
+            return true;
         };
         const UINT_PTR timer = SetTimer(nullptr, 0, 5, Watch);
         rig.Merge();

@@ -72,13 +72,18 @@ Texts ScriptedServices::Warnings() const {
     return texts;
 }
 
-FileDialogResult ScriptedServices::Dialog(std::vector<FileDialogRequest>& requests,
-                                          std::deque<FileDialogResult>& results,
-                                          const FileDialogRequest& request) {
-    requests.push_back(request);
+FileDialogResult ScriptedServices::ShowOpenDialog(HWND, const FileDialogRequest& request) {
+    openRequests.push_back(request);
     if (whileDialogOpen)
         whileDialogOpen();
-    return Take(results, {});
+    return Take(openResults, {});
+}
+
+FileDialogResult ScriptedServices::ShowSaveDialog(HWND, const FileDialogRequest& request) {
+    saveRequests.push_back(request);
+    if (whileDialogOpen)
+        whileDialogOpen();
+    return Take(saveResults, {});
 }
 
 std::unique_ptr<TaskbarProgress> ScriptedServices::OpenTaskbarProgress(HWND) {

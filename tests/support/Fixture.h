@@ -45,12 +45,8 @@ public:
 
     int ShowMessage(HWND owner, const std::wstring& text, UINT type) override;
     void Beep() override { ++beeps; }
-    FileDialogResult ShowOpenDialog(HWND, const FileDialogRequest& request) override {
-        return Dialog(openRequests, openResults, request);
-    }
-    FileDialogResult ShowSaveDialog(HWND, const FileDialogRequest& request) override {
-        return Dialog(saveRequests, saveResults, request);
-    }
+    FileDialogResult ShowOpenDialog(HWND owner, const FileDialogRequest& request) override;
+    FileDialogResult ShowSaveDialog(HWND owner, const FileDialogRequest& request) override;
     bool StartProcess(const std::wstring&) override { return true; }
     void OpenAddress(HWND, const std::wstring&) override {}
     std::unique_ptr<TaskbarProgress> OpenTaskbarProgress(HWND window) override;
@@ -60,11 +56,6 @@ public:
 
     static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
     static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
-
-private:
-    FileDialogResult Dialog(std::vector<FileDialogRequest>& requests,
-                            std::deque<FileDialogResult>& results,
-                            const FileDialogRequest& request);
 };
 
 class MainWindowFixture {
