@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
                                                         ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     MainWindow::Register(GetModuleHandleW(nullptr));
-    doctest::Context context(argc, argv);
-    const int result = context.run();
+    const int result = doctest::Context(argc, argv).run();
     OleUninitialize();
     return result;
 }

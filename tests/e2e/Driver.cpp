@@ -27,20 +27,6 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search->pid && IsWindowVisible(hwnd))
-        search->found.push_back(hwnd);
-    return TRUE;
-}
-
 } // namespace
 
 std::wstring TextOf(HWND hwnd) {
@@ -88,9 +74,18 @@ ProgramProcess::~ProgramProcess() {
 }
 
 std::vector<HWND> ProgramProcess::VisibleWindows() const {
-    WindowSearch search{pid_, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<DWORD, std::vector<HWND>> search{pid_, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) {
+            auto& [pid, found] = *reinterpret_cast<decltype(search)*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == pid && IsWindowVisible(hwnd))
+                found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 HWND ProgramProcess::WaitForWindow(const std::function<bool(HWND)>& match) const {
@@ -126,25 +121,8 @@ bool ProgramProcess::WaitUntilIdle() const {
     });
 }
 
-bool ProgramProcess::WaitForExit() const {
-    return WaitForSingleObject(process_.Get(), 30000) == WAIT_OBJECT_0;
-}
-
 void ProgramProcess::Command(int id) const {
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-void ProgramProcess::ToolbarClick(int buttonId) const {
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(main_, IDC_TOOLBAR)));
-}
-
-void ProgramProcess::SelectEntry(int index) const {
-    const HWND list = GetDlgItem(main_, IDC_FILELIST);
-    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
-    for (int i = 0; i < index; ++i)
-        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
-    WaitUntilIdle();
 }
 
 int ProgramProcess::EntryCount() const {

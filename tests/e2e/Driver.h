@@ -27,12 +27,8 @@ public:
     HWND WaitForMessageBox() const;
     // Waits until the main window takes input again and nothing stands over it.
     bool WaitUntilIdle() const;
-    bool WaitForExit() const;
 
     void Command(int id) const;
-    void ToolbarClick(int buttonId) const;
-    // Selects the entry at a 0-based position with the keyboard, as a user would.
-    void SelectEntry(int index) const;
     // Adds one file through the real open dialog, typing its full path; it brings
     // `entries` entries (more for the first part of a split set).
     bool AddThroughDialog(const std::wstring& path, int entries = 1) const;

@@ -5,23 +5,20 @@
 
 #include <doctest.h>
 
-#include <cstring>
-
 TEST_CASE("A drop answers a copy or nothing, whatever the source offers") {
     // A source told that its files were moved deletes them.
     constexpr DWORD C = DROPEFFECT_COPY, M = DROPEFFECT_MOVE, L = DROPEFFECT_LINK;
+    MainWindowFixture f;
+    const auto files = MakeFileListData({f.File(L"x.bin")}), text = MakeTextData(L"C:\\x.txt");
     const std::pair<DWORD, DWORD> cases[] = {
         {C | M | L, C}, {C | M, C}, {C, C}, {M | L, 0}, {0, 0}};
     for (const auto& [offered, answer] : cases) {
         CAPTURE(offered);
-        MainWindowFixture f;
-        auto text = MakeTextData(L"C:\\not\\a\\file.txt");
         CHECK(DragAndDrop(f.window.DropTarget(), text.Get(), offered) == Effects{0, 0, 0});
-        auto files = MakeFileListData({f.File(L"x.bin")});
         CHECK(DragAndDrop(f.window.DropTarget(), files.Get(), offered) ==
               Effects{answer, answer, answer});
-        CHECK(f.Texts().size() == (answer ? 1u : 0u));
     }
+    CHECK(f.Texts().size() == 3u); // one entry for each copy
 }
 
 TEST_CASE("A dropped file list is read within its block") {

@@ -1,7 +1,5 @@
 #include "merge/Checksum.h"
-#include "merge/CngHash.h"
 #include "merge/Crc32.h"
-#include "platform/Handles.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -37,26 +35,10 @@ std::uint32_t CrcBitByBit(const char* data, std::size_t bytes) {
     return ~crc;
 }
 
-// The CRC of n zero bytes, doubled up from one.
-std::uint32_t CrcOfZeros(std::uint64_t n) {
-    std::uint32_t crc = 0;
-    std::uint64_t length = 0;
-    for (int bit = 63; bit >= 0; --bit) {
-        crc = Crc32Combine(crc, crc, length);
-        length *= 2;
-        if ((n >> bit) & 1) {
-            crc = Crc32Combine(crc, Crc32(0, "", 1), 1);
-            ++length;
-        }
-    }
-    return crc;
-}
-
-const HashKind kKinds[] = {HashKind::Crc32, HashKind::Md5, HashKind::Sha1, HashKind::Sha256,
-                           HashKind::Sha512};
-
 } // namespace
 
+// The system computes all but the CRC: one long text shows that the pieces reach it whole
+// and in order, and a short one of each kind that its value is read back right.
 TEST_CASE("Each checksum of known texts, whole and in pieces that cross every kind of border") {
     const std::string million(1000000, 'a');
     const struct {
@@ -68,32 +50,23 @@ TEST_CASE("Each checksum of known texts, whole and in pieces that cross every ki
         {HashKind::Crc32, "abc", "352441c2"},
         {HashKind::Crc32, "123456789", "cbf43926"},
         {HashKind::Crc32, million, "dc25bfbc"},
-        {HashKind::Md5, "", "d41d8cd98f00b204e9800998ecf8427e"},
         {HashKind::Md5, "abc", "900150983cd24fb0d6963f7d28e17f72"},
-        {HashKind::Md5, million, "7707d6ae4e027c70eea2a935c2296f21"},
-        {HashKind::Sha1, "", "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
         {HashKind::Sha1, "abc", "a9993e364706816aba3e25717850c26c9cd0d89d"},
-        {HashKind::Sha1, million, "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
-        {HashKind::Sha256, "", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         {HashKind::Sha256, "abc",
          "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
         {HashKind::Sha256, million,
          "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-        {HashKind::Sha512, "",
-         "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce"
-         "47d0d13c5d85f2b0ff8318d2877eec2f63b931bd47417a81a538327af927da3e"},
         {HashKind::Sha512, "abc",
          "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a"
          "2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
-        {HashKind::Sha512, million,
-         "e718483d0ce769644e2e42c7bc15b4638e1f98b13b2044285632a803afa973eb"
-         "de0ff244877ea60a4cb0432ce577c31beb009c5c2c49aa2e4eadb217ad8cc09b"},
     };
     for (const auto& [kind, input, hex] : cases) {
         CAPTURE(static_cast<int>(kind));
         CAPTURE(input.size());
         CHECK(HexOf(kind, input) == hex);
         CHECK(HexOf(kind, input, {1, 63, 64, 65, 4095, 4097, 65537, 3}) == hex);
+        for (const std::size_t cut : {0, 1, 15, 17, 4096, 65536})
+            CHECK(HexOf(kind, input, {cut, SIZE_MAX}) == hex);
     }
 }
 
@@ -119,67 +92,15 @@ TEST_CASE("Every way of computing the CRC matches it bit by bit at every length 
     }
 }
 
-TEST_CASE("Data split anywhere gives the checksum of the whole, and CRCs of parts combine") {
+// A merge combines its parts' CRCs into the whole file's: past 4 GiB too.
+TEST_CASE("CRCs of parts combine, at lengths past 4 GiB too") {
     const std::string data = Pattern(70000, 3);
-    const std::size_t cuts[] = {0, 1, 15, 16, 17, 63, 64, 65, 4095, 4096, 4097, 65536, 70000};
-    for (const HashKind kind : kKinds) {
-        CAPTURE(static_cast<int>(kind));
-        const std::string whole = HexOf(kind, data);
-        for (const std::size_t cut : cuts) {
-            CAPTURE(cut);
-            CHECK(HexOf(kind, data, {cut, SIZE_MAX}) == whole);
-        }
-    }
-    // A buffer larger than the system takes in one call, given whole.
-    std::string large(2 * kCngLargestPiece + 5, '\0');
-    large[kCngLargestPiece + 1] = 'x';
-    for (const HashKind kind : kKinds)
-        CHECK(HexOf(kind, large) == HexOf(kind, large, {1 << 20}));
-    for (const std::size_t cut : cuts) {
-        CAPTURE(cut);
-        CHECK(Crc32Combine(Crc32(0, data.data(), cut),
-                           Crc32(0, data.data() + cut, data.size() - cut),
-                           data.size() - cut) == Crc32(0, data.data(), data.size()));
-    }
+    CHECK(Crc32Combine(Crc32(0, data.data(), 4097), Crc32(0, data.data() + 4097, 65903), 65903) ==
+          Crc32(0, data.data(), data.size()));
     // Lengths past 4 GiB: A+(B+C) is (A+B)+C.
     const std::uint64_t lengths[][2] = {
         {1, 1ull << 32}, {(1ull << 32) - 1, (1ull << 32) + 7}, {1ull << 40, 3}};
     for (const auto& [b, c] : lengths)
         CHECK(Crc32Combine(0x12345678, Crc32Combine(0x9abcdef0, 0x0fedcba9, c), b + c) ==
               Crc32Combine(Crc32Combine(0x12345678, 0x9abcdef0, b), 0x0fedcba9, c));
-}
-
-TEST_CASE("The CRC of a file past 4 GiB read in 1 MiB pieces") {
-    TempDir dir;
-    const auto path = dir / L"sparse.bin";
-    const std::int64_t size = (std::int64_t{1} << 32) + 5000;
-    const std::vector<std::pair<std::int64_t, std::string>> marks = {
-        {0, "first"}, {(std::int64_t{1} << 32) - 3, "across 4 GiB"}, {size - 4, "last"}};
-    REQUIRE(MakeSparseFile(path, size, marks));
-
-    // Expected: the marks and the zeros between them, combined.
-    std::uint32_t expected = 0;
-    std::int64_t at = 0;
-    for (const auto& [offset, text] : marks) {
-        const auto zeros = static_cast<std::uint64_t>(offset - at);
-        expected = Crc32Combine(expected, CrcOfZeros(zeros), zeros);
-        expected = Crc32Combine(expected, Crc32(0, text.data(), text.size()), text.size());
-        at = offset + static_cast<std::int64_t>(text.size());
-    }
-    REQUIRE(at == size);
-
-    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    REQUIRE(file.Valid());
-    const auto sum = MakeChecksum(HashKind::Crc32);
-    std::vector<char> buffer(1 << 20);
-    std::int64_t read = 0;
-    DWORD got = 0;
-    while (ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
-           got > 0) {
-        sum->Update(buffer.data(), got);
-        read += got;
-    }
-    CHECK(read == size);
-    CHECK(sum->Hex() == Crc32Hex(expected));
 }

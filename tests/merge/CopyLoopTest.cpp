@@ -1,53 +1,5 @@
 #include "merge/MergeRig.h"
-#include "platform/Handles.h"
 #include "platform/HugeFileFunctions.h"
-
-#include <algorithm>
-#include <memory>
-
-namespace {
-
-constexpr std::size_t kBlock = 4096;
-
-// Faults put into the system's reads and writes.
-struct Faults {
-    DWORD perWrite = MAXDWORD;  // most bytes a write stores
-    std::uint64_t room = ~0ull; // bytes the disk takes; the write reaching it fails
-    bool tellsStored = true;    // whether that write tells what it stored
-    int failingRead = 0;        // the read call that fails, counted from 1
-    DWORD error = 0;            // of the failing write or read
-    bool slow = false;          // now and then a call slow enough to shrink the chunks
-};
-
-FileCalls WithFaults(Faults f) {
-    auto reads = std::make_shared<int>(0);
-    auto stored = std::make_shared<std::uint64_t>(0);
-    FileCalls calls;
-    calls.read = [=](HANDLE file, void* buffer, DWORD size, DWORD* done) -> BOOL {
-        if (++*reads == f.failingRead) {
-            SetLastError(f.error);
-            return FALSE;
-        }
-        if (f.slow && *reads % 2 == 0)
-            Sleep(40);
-        return ReadFile(file, buffer, size, done, nullptr);
-    };
-    calls.write = [=](HANDLE file, const void* buffer, DWORD size, DWORD* done) -> BOOL {
-        const auto fits =
-            static_cast<DWORD>(std::min<std::uint64_t>({size, f.perWrite, f.room - *stored}));
-        WriteFile(file, buffer, fits, done, nullptr);
-        *stored += *done;
-        if (fits == size || *stored < f.room)
-            return TRUE;
-        if (!f.tellsStored)
-            *done = 0;
-        SetLastError(f.error);
-        return FALSE;
-    };
-    return calls;
-}
-
-} // namespace
 
 TEST_CASE("The output is the inputs one after the other, byte for byte") {
     const std::vector<std::vector<std::size_t>> sizeSets = {
@@ -96,7 +48,7 @@ TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
 }
 
 TEST_CASE("A failure names the input it concerns; the output keeps the whole blocks before it") {
-    const std::size_t first = 10000, inSecond = first + 3 * kBlock + 123;
+    const std::size_t first = 10000, inSecond = first + 3 * kBlockSize + 123;
     const std::wstring open = L"Cannot open the file ";
     const std::wstring read = L"An error occured while reading the file ";
     const std::wstring write = L"An error occured while writing the file ";
@@ -114,12 +66,12 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
     } cases[] = {
         {65536, none, open, 1, ERROR_FILE_NOT_FOUND, first}, // deleted after the checks
         {65536, none, open, 1, ERROR_SHARING_VIOLATION, first},
-        {4096, badRead, read, 1, ERROR_CRC, first + 2 * kBlock},
+        {4096, badRead, read, 1, ERROR_CRC, first + 2 * kBlockSize},
         {65536, {.failingRead = 3}, read, 1, ERROR_CRC, first}, // the first input shares its chunk
-        {65536, full, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
-        {4096, mute, write, 1, ERROR_DISK_FULL, first + 3 * kBlock},
+        {65536, full, write, 1, ERROR_DISK_FULL, first + 3 * kBlockSize},
+        {4096, mute, write, 1, ERROR_DISK_FULL, first + 3 * kBlockSize},
         {65536, mute, write, 1, ERROR_DISK_FULL, first},
-        {65536, fullEarly, write, 0, ERROR_HANDLE_DISK_FULL, 2 * kBlock}, // a short last block
+        {65536, fullEarly, write, 0, ERROR_HANDLE_DISK_FULL, 2 * kBlockSize}, // a short last block
         {65536, storesNothing, write, 0, ERROR_WRITE_FAULT, 0},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,6 @@
 #include "app/FormatNumber.h"
 #include "merge/MergeRig.h"
+#include "paths/Filenames.h"
 #include "platform/HugeFileFunctions.h"
 
 #include <cstring>
@@ -7,27 +8,25 @@
 
 namespace {
 
-// Windows' answer to a path longer than MAX_PATH without the "\\?\" prefix,
-// where the system's long-path setting is off: ERROR_FILENAME_EXCED_RANGE. Wine
-// takes such paths, so while an object of this class lives the two file
-// functions every file the merge reads, writes, measures or finds passes
-// through give Windows' answer.
+// Windows' answer to a path of MAX_PATH characters or more without the "\\?\" prefix,
+// where the system's long-path setting is off: ERROR_FILENAME_EXCED_RANGE. Wine takes
+// such paths, so while an object of this class lives, the two file functions that
+// every file the merge reads, writes, measures or finds passes through give Windows'
+// answer: this executable's imports of them lead to stand-ins.
 class LongPathsRefused {
 public:
     LongPathsRefused() {
-        Replace("CreateFileW", CreateFileAsWindows, createFile);
-        Replace("GetFileAttributesExW", GetFileAttributesExAsWindows, getFileAttributesEx);
+        createFile = Patch("CreateFileW", &CreateFileAsWindows);
+        getAttributes = Patch("GetFileAttributesExW", &GetAttributesAsWindows);
     }
     ~LongPathsRefused() {
         for (const auto& [slot, original] : patches_)
             Store(slot, original);
     }
-    LongPathsRefused(const LongPathsRefused&) = delete;
-    LongPathsRefused& operator=(const LongPathsRefused&) = delete;
 
 private:
     static inline decltype(&CreateFileW) createFile;
-    static inline decltype(&GetFileAttributesExW) getFileAttributesEx;
+    static inline decltype(&GetFileAttributesExW) getAttributes;
 
     static bool Refused(const wchar_t* path) {
         if (!path || std::wcsncmp(path, L"\\\\?\\", 4) == 0 || std::wcslen(path) < MAX_PATH)
@@ -41,40 +40,38 @@ private:
         return Refused(path) ? INVALID_HANDLE_VALUE
                              : createFile(path, access, share, security, disposition, flags, from);
     }
-    static BOOL WINAPI GetFileAttributesExAsWindows(LPCWSTR path, GET_FILEEX_INFO_LEVELS level,
-                                                    LPVOID data) {
-        return !Refused(path) && getFileAttributesEx(path, level, data);
+    static BOOL WINAPI GetAttributesAsWindows(LPCWSTR path, GET_FILEEX_INFO_LEVELS level,
+                                              LPVOID data) {
+        return !Refused(path) && getAttributes(path, level, data);
     }
-    // Points this executable's import of a kernel32 function at a replacement,
-    // keeping the system's own in `system`.
-    template <typename F> void Replace(const char* function, F replacement, F& system) {
+    // Points the import of a kernel32 function at a replacement; the system's own back.
+    template <typename F> F Patch(const char* function, F replacement) {
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
             base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* module =
-                 reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-             module->Name; ++module) {
+        auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+            base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+        for (; module->Name; ++module) {
             if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "kernel32.dll") != 0)
                 continue;
             auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
                 base +
                 (module->OriginalFirstThunk ? module->OriginalFirstThunk : module->FirstThunk));
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                const auto* byName =
+            for (auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+                 names->u1.AddressOfData; ++names, ++slots) {
+                const auto* name =
                     reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
                 if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
-                    std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0)
+                    std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
                     continue;
                 auto* slot = reinterpret_cast<void**>(&slots->u1.Function);
-                system = reinterpret_cast<F>(*slot);
                 patches_.push_back({slot, *slot});
                 Store(slot, reinterpret_cast<void*>(replacement));
-                return;
+                return reinterpret_cast<F>(patches_.back().second);
             }
         }
         FAIL("not imported: " << function);
+        return nullptr;
     }
     static void Store(void** slot, void* address) {
         DWORD protection = 0;
@@ -91,54 +88,55 @@ std::wstring Prefixed(const std::wstring& path) {
 
 // Nested folders under base whose path runs to about `length` characters, named in
 // Greek and CJK letters and made through the "\\?\" form; the TempDir removes them.
-class DeepFolder {
-public:
-    DeepFolder(const std::wstring& base, std::size_t length) : path_(base) {
-        static int folders = 0;
-        const std::wstring tag = std::to_wstring(++folders) + L".";
-        for (int level = 0; path_.size() < length; ++level) {
-            path_ += L"\\Φωτογραφίες-写真-" + tag + std::to_wstring(level) + L"-" +
-                     std::wstring(std::min<std::size_t>(40, length - path_.size()), L'ω');
-            REQUIRE(CreateDirectoryW(Prefixed(path_).c_str(), nullptr));
-        }
+std::wstring DeepFolder(std::wstring path, std::size_t length) {
+    static int folders = 0;
+    const std::wstring tag = std::to_wstring(++folders) + L".";
+    for (int level = 0; path.size() < length; ++level) {
+        path += L"\\Φωτογραφίες-写真-" + tag + std::to_wstring(level) + L"-" +
+                std::wstring(std::min<std::size_t>(40, length - path.size()), L'ω');
+        REQUIRE(CreateDirectoryW(Prefixed(path).c_str(), nullptr));
     }
-    const std::wstring& Path() const { return path_; }
-    // A file in the deepest folder, as the user's list would hold it.
-    std::wstring File(const std::wstring& name, const std::string& bytes = {}) const {
-        if (!bytes.empty())
-            WriteBytes(Prefixed(path_ + L"\\" + name), bytes);
-        return path_ + L"\\" + name;
-    }
-
-private:
-    std::wstring path_;
-};
+    return path;
+}
 
 } // namespace
 
-TEST_CASE("Files 300 to 1,000 characters deep merge; messages show the paths as listed") {
+// A name that ends in a dot or a blank exists as it is written; the system, reading
+// such a path itself, would reach the file without the dot or blank.
+TEST_CASE("Files 300 to 1,000 characters deep, or named with a dot or blank at the end, merge; "
+          "messages show the paths as listed") {
     MergeRig rig;
-    DeepFolder shallow(rig.dir.Path(), 290), middle(rig.dir.Path(), 640),
-        deepest(rig.dir.Path(), 960);
-    const std::string one = Pattern(5000, 1), two = Pattern(70000, 2), three = Pattern(3, 3);
-    const Texts inputs{shallow.File(L"μέρος-一.bin", one), middle.File(L"μέρος-二.bin", two),
-                       deepest.File(L"μέρος-三.bin", three)};
-    const std::wstring output = deepest.File(L"合併-όλα.bin");
+    const std::wstring deepest = DeepFolder(rig.dir.Path(), 960);
+    const Texts inputs{DeepFolder(rig.dir.Path(), 290) + L"\\μέρος-一.bin",
+                       DeepFolder(rig.dir.Path(), 640) + L"\\μέρος-二.bin",
+                       deepest + L"\\μέρος-三.bin"};
+    const std::string bytes[] = {Pattern(5000, 1), Pattern(70000, 2), Pattern(3, 3)};
+    for (std::size_t i = 0; i < 3; ++i)
+        WriteBytes(Prefixed(inputs[i]), bytes[i]);
+    const std::wstring output = deepest + L"\\合併-όλα.bin", plain = rig.dir / L"t.bin";
     REQUIRE((inputs[0].size() >= 300 && output.size() <= 1000));
+    WriteBytes(plain, "what the other names are not");
+    const Texts odd{rig.dir / L"t.bin.", rig.dir / L"t.bin "};
+    WriteBytes(Prefixed(odd[0]), "dot");
+    WriteBytes(Prefixed(odd[1]), "blank");
 
     const LongPathsRefused asWindows;
     WIN32_FILE_ATTRIBUTE_DATA data;
     REQUIRE_FALSE(GetFileAttributesExW(inputs[0].c_str(), GetFileExInfoStandard, &data));
     rig.Fill(inputs);
-    CHECK(rig.Status() == L"3 files (" + FormatNumber(75003) + L" Bytes)");
+    rig.Drop(odd);
+    CHECK(rig.Status() == L"5 files (" + FormatNumber(75011) + L" Bytes)");
     const auto mergeInto = [&](const std::wstring& chosen) {
         rig.services.messages.clear();
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(chosen, deepest.Path()));
+        rig.services.saveResults.push_back(ScriptedServices::Chosen(chosen, GetDirectory(chosen)));
         MergeFiles(rig.host, rig.Texts(), rig.options);
         return rig.services.Warnings();
     };
-    CHECK(mergeInto(output).empty());
-    CHECK(FileBytes(Prefixed(output)) == Bytes{one + two + three});
+    for (const auto& chosen : {plain, output}) { // the plain name is none of the inputs
+        CHECK(mergeInto(chosen).empty());
+        CHECK(FileBytes(Prefixed(chosen)) == Bytes{bytes[0] + bytes[1] + bytes[2] + "dotblank"});
+    }
+    CHECK(rig.saveDir == deepest); // where the next Save As starts
 
     // Every message names a file as the list holds it.
     CHECK(mergeInto(inputs[1]) == Texts{L"You cannot use the same file for input and output.\r\r"

@@ -7,88 +7,66 @@
 #include "platform/HugeFileFunctions.h"
 
 #include <cderr.h>
-#include <commdlg.h>
 
 TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
           "dialog proposes the extension of the first entry's name, or a split set's original") {
-    TempDir dir;
-    CreateDirectoryW((dir / L"my.dir").c_str(), nullptr);
-    const auto one = WriteBytes(dir / L"one.bin", "1"), folder = dir / L"folder.bin";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const auto missing = [](const std::wstring& path) {
-        return L"Cannot find the file " + path + L".\r\rCheck the filename and try again.";
-    };
-    const std::wstring tooFew = L"Merging requires at least two files.\r\r"
-                                L"Add the files you want to merge to the list\rand try again.";
     const struct {
-        Texts listed;
-        std::wstring message, proposal, extension; // no proposal: no dialog
+        std::wstring listed, missing, proposal, extension; // no proposal: no dialog
+        FileDialogResult dialog = {};                      // cancelled
     } cases[] = {
-        {{one}, tooFew, L"", L""},
-        {{one, dir / L"gone.bin", dir / L"gone too.bin"}, missing(dir / L"gone.bin"), L"", L""},
-        {{one, folder}, missing(folder), L"", L""},
-        {{one, one}, L"", L"merge.bin", L"bin"},
-        {{WriteBytes(dir / L"a.tar.gz", "2"), one}, L"", L"merge.gz", L"gz"},
-        {{WriteBytes(dir / L"xaa", "3"), one}, L"", L"merge.", L""},
-        // The dot in a folder's name starts no extension.
-        {{WriteBytes(dir / L"my.dir\\partA", "4"), one}, L"", L"merge.", L""},
-        {{WriteBytes(dir / L"holiday.mkv.001", "55"), WriteBytes(dir / L"holiday.mkv.002", "6")},
-         L"",
-         L"holiday.mkv",
-         L"mkv"},
-        {{WriteBytes(dir / L"backup.part1", "7"), WriteBytes(dir / L"backup.part2", "8")},
-         L"",
-         L"backup",
-         L""},
+        {L"one.bin", L"", L"", L""}, // too few
+        {L"one.bin gone.bin gone2.bin", L"gone.bin", L"", L""},
+        {L"one.bin folder.bin", L"folder.bin", L"", L""},
+        {L"one.bin one.bin", L"", L"merge.bin", L"bin"},
+        {L"one.bin one.bin", L"", L"merge.bin", L"bin",
+         ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)},
+        {L"a.tar.gz one.bin", L"", L"merge.gz", L"gz"},
+        {L"xaa one.bin", L"", L"merge.", L""},
+        {L"my.dir\\partA one.bin", L"", L"merge.", L""}, // a folder's dot starts no extension
+        {L"holiday.mkv.001 holiday.mkv.002", L"", L"holiday.mkv", L"mkv"},
+        {L"holiday.mkv.001 my.dir\\holiday.mkv.002", L"", L"merge.001", L"001"}, // two folders
+        {L"backup.part1 backup.part2", L"", L"backup", L""},
     };
-    for (const auto& [listed, message, proposal, extension] : cases) {
+    for (const auto& c : cases) {
+        CAPTURE(c.listed);
         MergeRig rig;
-        CHECK(rig.MergeCommand(listed, {}) == (message.empty() ? Texts{} : Texts{message}));
-        CHECK(rig.services.saveRequests.size() == (proposal.empty() ? 0u : 1u));
+        for (const wchar_t* folder : {L"my.dir", L"folder.bin"})
+            CreateDirectoryW((rig.dir / folder).c_str(), nullptr);
+        for (const auto& name : Words(L"one.bin a.tar.gz xaa my.dir\\partA holiday.mkv.001 "
+                                      L"holiday.mkv.002 my.dir\\holiday.mkv.002 backup.part1 "
+                                      L"backup.part2"))
+            rig.File(name, 1);
+        rig.MergeAll(rig.Paths(c.listed), c.dialog);
+        const Texts shown = rig.services.Warnings();
+        if (c.dialog.error)
+            CHECK(shown == Texts{L"The following error occured while initializing the merge "
+                                 L"process:\rThe Save As dialog failed with error 0x3003.\r\r"
+                                 L"Contact the technical support at https://vorbel.example/ to "
+                                 L"get help."});
+        else if (!c.missing.empty())
+            CHECK(shown == Texts{L"Cannot find the file " + rig.dir / c.missing +
+                                 L".\r\rCheck the filename and try again."});
+        else if (c.proposal.empty())
+            CHECK(shown == Texts{L"Merging requires at least two files.\r\rAdd the files you "
+                                 L"want to merge to the list\rand try again."});
+        else
+            CHECK(shown.empty());
+        CHECK(rig.services.saveRequests.size() == (c.proposal.empty() ? 0u : 1u));
+        CHECK_FALSE(IsFilePresent(rig.dir / c.proposal)); // a failed dialog writes nothing
         for (const auto& request : rig.services.saveRequests) {
-            CHECK(request.fileName == proposal);
-            CHECK(request.defaultExt == extension);
-            CHECK(request.filter == extension + L" files (*." + extension + L")|*." + extension +
-                                        L"|All  files (*.*)|*.*");
+            CHECK(rig.saveDir == GetDirectory(rig.Paths(c.listed).front())); // where it started
+            CHECK(request.fileName == c.proposal);
+            CHECK(request.defaultExt == c.extension);
+            CHECK(request.filter == c.extension + L" files (*." + c.extension + L")|*." +
+                                        c.extension + L"|All  files (*.*)|*.*");
         }
     }
 }
 
-// Such a name exists as it is written; the system, reading it itself, would reach
-// the file without the dot or blank.
-TEST_CASE("A name that ends in a dot or a blank is measured and merged as written") {
-    for (const wchar_t* name : {L"t.bin.", L"t.bin "}) {
-        MergeRig rig;
-        const auto plain = WriteBytes(rig.dir / L"t.bin", std::string(16, 'p')),
-                   named = rig.dir / name;
-        const std::string bytes = ReadBytes(WriteBytes(L"\\\\?\\" + named, Pattern(30, 1)));
-        rig.Drop({named, named});
-        CHECK(rig.Texts() == Texts{named, named});
-        CHECK(rig.Status() == L"2 files (60 Bytes)");
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(plain));
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        CHECK(rig.services.messages.empty()); // not taken for the output
-        CHECK(ReadBytes(plain) == bytes + bytes);
-    }
-}
-
-namespace {
-
-// A file system that gives every file the id 0, and one whose files cannot be opened.
-std::optional<FileIdentity> ZeroId(const std::wstring&) {
-    return FileIdentity{0x43, {}};
-}
-std::optional<FileIdentity> NoId(const std::wstring&) {
-    return std::nullopt;
-}
-
-} // namespace
-
 // Creating the output would destroy such an input. Where no file id is known, the
 // names decide, never a guess of one file.
 TEST_CASE("An output that is an input under another name gives message C and is untouched") {
-    const FileIdentity known{0x43, {7}}, elsewhere{0x44, {7}}; // one id on two volumes
-    CHECK_FALSE(SameFile(known, elsewhere));
+    CHECK_FALSE(SameFile({0x43, {7}}, {0x44, {7}})); // one id on two volumes
     MergeRig files; // holds the inputs; the command runs on a rig of its own
     const TempDir& dir = files.dir;
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
@@ -112,34 +90,42 @@ TEST_CASE("An output that is an input under another name gives message C and is 
         {WriteBytes(dir / L"other.bin", "in"), false},
         {dir / L"in1.bin.", false},
     };
+    // A file system that gives every file the id 0, and one whose files cannot be opened.
+    const SameFileTest::Identify zeroOrNoId[] = {
+        [](const std::wstring&) -> std::optional<FileIdentity> {
+            return FileIdentity{0x43, {}};
+        },
+        [](const std::wstring&) -> std::optional<FileIdentity> { return std::nullopt; }};
     for (const auto& [output, byName] : cases) {
         CAPTURE(output);
         CHECK(SameFileTest(output).IsOutput(input) == (byName || output == hardLink));
-        for (const auto identify : {ZeroId, NoId})
+        for (const auto identify : zeroOrNoId)
             CHECK(SameFileTest(output, identify).IsOutput(input) == byName);
     }
     MergeRig rig;
-    CHECK(rig.MergeCommand(files.inputs, ScriptedServices::Chosen(hardLink, dir.Path())) ==
-          Texts{L"You cannot use the same file for input and output.\r\r"
-                L"Check your filenames and try again."});
+    rig.MergeAll(files.inputs, ScriptedServices::Chosen(hardLink, dir.Path()));
+    CHECK(rig.services.Warnings() == Texts{L"You cannot use the same file for input and output.\r\r"
+                                           L"Check your filenames and try again."});
     files.CheckUnchanged();
 }
 
-TEST_CASE("An older output's room counts as free where removing its name frees it") {
+// A user may write where the output goes but not list the drive's root; a quota or a
+// mounted folder is measured only there.
+TEST_CASE("Room is asked where the output goes, then at its drive's root; an older output's "
+          "room counts where removing its name frees it") {
     const struct {
-        std::size_t older; // bytes of an older output; 0: none
-        bool hardLinked;   // its data stays under another name
-        double shortBy;    // how far the drive's own free space falls short of the total
+        double folderFree, rootFree; // -1: the system gives no answer
+        std::size_t older;           // bytes of an older output; 0: none
+        bool hardLinked;             // its data stays under another name
         bool goesAhead;
     } cases[] = {
-        {0, false, 0, true}, // exactly the room needed
-        {0, false, 1, false},
-        {100000, false, 1, true},
-        {100000, true, 1, false},
+        {5300, -1, 0, false, true}, // exactly the room needed
+        {-1, 5300, 0, false, true},     {5299, 1e12, 0, false, false},  {-1, -1, 0, false, false},
+        {5299, 0, 100000, false, true}, {5299, 0, 100000, true, false},
     };
     for (const auto& c : cases) {
+        CAPTURE(c.folderFree);
         CAPTURE(c.older);
-        CAPTURE(c.shortBy);
         MergeRig rig;
         rig.Add(5000);
         rig.Add(300);
@@ -148,138 +134,152 @@ TEST_CASE("An older output's room counts as free where removing its name frees i
             REQUIRE(c.hardLinked ? CreateHardLinkW(rig.output.c_str(), older.c_str(), nullptr)
                                  : MoveFileW(older.c_str(), rig.output.c_str()));
         }
-        rig.options.freeSpace = [&](const std::wstring&) { return rig.Total() - c.shortBy; };
-        const Texts shown = rig.MergeInputs();
-        if (c.goesAhead) {
-            CHECK(shown.empty());
-            CHECK(FileBytes(rig.output) == rig.Joined());
-        } else {
-            CHECK(shown ==
-                  Texts{L"Not enough space available on drive " + GetDrive(rig.output) + L"\r" +
-                        FormatNumber(5300) + L" Bytes needed\r" + FormatNumber(5299) +
-                        L" Bytes free\r\rDelete unused files or choose another drive "
-                        L"and try again."});
-            CHECK(IsFilePresent(rig.output) == (c.older > 0));
-        }
-    }
-}
-
-TEST_CASE("Free space is asked where the output goes, then at its drive's root") {
-    const struct {
-        double folderFree, rootFree;
-        bool rootAsked, goesAhead;
-    } cases[] = {{1e12, -1, false, true}, {-1, 1e12, true, true}, {-1, -1, true, false}};
-    for (const auto& c : cases) {
-        CAPTURE(c.folderFree);
-        MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
         const std::wstring folder = rig.dir.Path() + L"\\", root = GetDrive(rig.output) + L"\\";
         Texts asked;
         rig.options.freeSpace = [&](const std::wstring& path) {
             asked.push_back(path);
             return path == folder ? c.folderFree : c.rootFree;
         };
-        const Texts shown = rig.MergeInputs();
-        CHECK(asked == (c.rootAsked ? Texts{folder, root} : Texts{folder}));
-        CHECK(shown.size() == (c.goesAhead ? 0u : 1u));
-        if (!c.goesAhead)
-            CHECK(shown[0].starts_with(L"Not enough space available on drive " +
-                                       GetDrive(rig.output) + L"\r"));
+        rig.MergeAll();
+        const Texts shown = rig.services.Warnings();
+        CHECK(asked == (c.folderFree < 0 ? Texts{folder, root} : Texts{folder}));
+        if (c.goesAhead) {
+            CHECK(shown.empty());
+            CHECK(FileBytes(rig.output) == rig.Joined());
+        } else {
+            CHECK(shown == Texts{L"Not enough space available on drive " + GetDrive(rig.output) +
+                                 L"\r" + FormatNumber(5300) + L" Bytes needed\r" +
+                                 FormatNumber(c.folderFree < 0 ? c.rootFree : c.folderFree) +
+                                 L" Bytes free\r\rDelete unused files or choose another drive "
+                                 L"and try again."});
+            CHECK(IsFilePresent(rig.output) == (c.older > 0));
+        }
     }
 }
 
-TEST_CASE("A vanished or locked input, or a cancel during the checks, leaves the older output") {
-    for (const std::string what : {"vanished", "locked", "cancelled"}) {
+TEST_CASE("An input that vanishes, is locked or changes size after it was measured is named; "
+          "the older output stays unless the copy ran, and so it does after a cancel") {
+    for (const std::string what : {"vanished", "locked", "cancelled", "grown", "emptied"}) {
         CAPTURE(what);
         MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
-        rig.Add(70);
-        const std::string older(777, 'k');
-        WriteBytes(rig.output, older);
+        for (const std::size_t size : {5000, 300, 70})
+            rig.Add(size);
+        WriteBytes(rig.output, "older");
         const std::wstring& troubled = rig.inputs[1];
         FileHandle writer; // another program's, sharing no writes
-        KernelHandle asked(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        if (what == "vanished")
+        DWORD error = ERROR_SHARING_VIOLATION;
+        const std::size_t now = what == "grown" ? 8000 : 0;
+        if (what == "vanished") {
             rig.services.whileDialogOpen = [&] { DeleteFileW(troubled.c_str()); };
-        if (what == "locked")
+            error = ERROR_FILE_NOT_FOUND;
+        } else if (what == "locked") {
             writer.Reset(CreateFileW(troubled.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
-        if (what == "cancelled") {
+        } else if (what == "cancelled") {
             rig.options.calls.open = [&](const wchar_t* path) {
                 if (path == troubled) {
                     PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
-                    WaitForSingleObject(asked.Get(), 5000);
+                    WaitForSingleObject(rig.asked.Get(), 5000);
                 }
                 return OpenInput({}, path);
             };
-            rig.services.whileMessageShown = [&] { SetEvent(asked.Get()); };
+            rig.services.whileMessageShown = [&] { SetEvent(rig.asked.Get()); };
             rig.services.answers = {IDYES};
+        } else {
+            rig.services.whileDialogOpen = [&] {
+                rig.contents[1] = Pattern(now, 9);
+                WriteBytes(troubled, rig.contents[1]);
+            };
         }
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
-        rig.Fill(rig.inputs);
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
-        const DWORD error = what == "vanished" ? ERROR_FILE_NOT_FOUND : ERROR_SHARING_VIOLATION;
+        const bool copied = what == "grown" || what == "emptied";
+        REQUIRE(rig.MergeAll().size() == 1);
         CHECK(rig.services.messages[0].text ==
-              (what == "cancelled"
-                   ? L"Do you really want to cancel the process?"
-                   : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
-                         L"\r\rCheck the file and try again."));
-        CHECK(ReadBytes(rig.output) == older);
+              (what == "cancelled" ? L"Do you really want to cancel the process?"
+               : copied ? L"These files changed size after they were checked:\r" + troubled +
+                              L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
+                              L" Bytes when merged\r\rThe output holds what the files held while "
+                              L"they were read. Merge again once they have stopped changing if "
+                              L"you need them whole."
+                        : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
+                              L"\r\rCheck the file and try again."));
+        CHECK(FileBytes(rig.output) == (copied ? rig.Joined() : Bytes{"older"}));
+        CHECK(rig.Status() ==
+              L"3 files (" + FormatNumber(copied ? 5070.0 + now : 5370) + L" Bytes)");
         rig.CheckRestored();
     }
 }
 
-TEST_CASE("Inputs that changed size after they were measured are named; the summary follows") {
-    for (const std::size_t now : {8000u, 0u}) { // grown, cut to nothing
-        CAPTURE(now);
+// Before the Save As dialog, a list that is one split set is checked; where it looks
+// broken the user is asked, No being the default.
+TEST_CASE("A split set is checked for missing, repeated, misplaced, forgotten and odd parts and "
+          "questioned before the dialog: No ends, Yes merges") {
+    const std::wstring getAgain = L"Add it to the list; if you do not have it, get it again from "
+                                  L"where the other parts came from.",
+                       sameSize = L"\rAll parts but the last one should be the same size, so a "
+                                  L"part of another size is probably incomplete or damaged: get "
+                                  L"it again.";
+    const struct {
+        std::wstring listed, beside; // names and sizes of the parts; files beside them
+        std::wstring findings;       // none: no question
+        int answer = IDNO;
+    } cases[] = {
+        {L"h.001:10 h.002:10 h.003:4", L"", L""},
+        {L"h.000:1 h.001:10 h.002:10", L"", L""}, // a header part
+        {L"h.001:10 other.bin:5", L"", L""},      // no set
+        {L"h.001:10 h.002:10 h.004:4", L"", L"\x2022 h.003 is missing. " + getAgain},
+        {L"h.001:10 h.002:10 h.004:4", L"", L"\x2022 h.003 is missing. " + getAgain, IDYES},
+        {L"h.002:10 h.003:4", L"", L"\x2022 h.001 is missing. " + getAgain},
+        {L"f.8:10 f.9:10 f.10:4", L"",
+         L"\x2022 7 parts are missing: f.1, f.2, f.3, f.4, f.5 and 2 more. Add them to the list; "
+         L"if you do not have them, get them again from where the other parts came from."},
+        {L"h.001:10 h.002:10 h.002:10 h.003:4", L"",
+         L"\x2022 Listed more than once: h.002. Each part belongs in the list once: select the "
+         L"extra entries and choose Actions > Remove Files."},
+        {L"b.part2:10 b.part1:10 b.part3:4", L"",
+         L"\x2022 The parts are not in number order: b.part2 comes before b.part1. Sort the list "
+         L"with Edit > Sort Files > Ascending."},
+        {L"h.001:10 h.002:7 h.003:10 h.004:4", L"",
+         L"\x2022 h.002 has 7 bytes, but h.001 has 10 bytes." + sameSize},
+        // The size most parts share is the measure, even when the first part is short.
+        {L"h.001:5 h.002:10 h.003:10 h.004:12", L"",
+         L"\x2022 h.001 has 5 bytes, but h.002 has 10 bytes.\r\x2022 h.004 has 12 bytes, but "
+         L"h.002 has 10 bytes." +
+             sameSize},
+        {L"movie.mkv.001:10 movie.mkv.002:10", L"movie.mkv.003 movie.mkv.crc",
+         L"\x2022 movie.mkv.003 is in the same folder but not in the list. It is probably the "
+         L"last part: add it to the list.\r\r\x2022 movie.mkv.crc, which describes the original "
+         L"file, gives its size as 24 bytes, but the parts in the list add up to 20 bytes."},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.listed);
         MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
-        rig.services.whileDialogOpen = [&] {
-            rig.contents[1] = Pattern(now, 9);
-            WriteBytes(rig.inputs[1], rig.contents[1]);
-        };
-        CHECK(rig.MergeInputs() ==
-              Texts{L"These files changed size after they were checked:\r" + rig.inputs[1] +
-                    L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
-                    L" Bytes when merged\r\rThe output holds what the files held while they were "
-                    L"read. Merge again once they have stopped changing if you need them whole."});
-        CHECK(FileBytes(rig.output) == rig.Joined());
-        CHECK(rig.Status() == L"2 files (" + FormatNumber(5000.0 + now) + L" Bytes)");
-    }
-}
-
-TEST_CASE("A split set that looks broken is questioned before the dialog: No ends, Yes merges") {
-    for (const int answer : {IDNO, IDYES}) {
-        MergeRig rig;
-        rig.inputs = {WriteBytes(rig.dir / L"x.bin.001", "aa"),
-                      WriteBytes(rig.dir / L"x.bin.003", "c")};
-        rig.contents = {"aa", "c"};
-        rig.services.answers = {answer};
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
-        rig.Fill(rig.inputs);
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        REQUIRE(rig.services.messages.size() == 1);
-        CHECK(rig.services.messages[0].type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
-        CHECK(rig.services.messages[0].text.find(L"x.bin.002 is missing") != std::wstring::npos);
-        CHECK(rig.services.saveRequests.size() == (answer == IDYES ? 1u : 0u));
-        CHECK(IsFilePresent(rig.output) == (answer == IDYES));
+        for (const auto& part : Words(c.listed)) {
+            const std::wstring name = part.substr(0, part.find(L':'));
+            rig.contents.emplace_back(std::stoul(part.substr(name.size() + 1)), 'x');
+            rig.inputs.push_back(WriteBytes(rig.dir / name, rig.contents.back()));
+        }
+        for (const auto& name : Words(c.beside))
+            WriteBytes(rig.dir / name, "filename=movie.mkv\nsize=24\ncrc32=1\n");
+        rig.services.answers = {c.answer};
+        const auto& shown = rig.MergeAll();
+        const bool merged = c.findings.empty() || c.answer == IDYES;
+        REQUIRE(shown.size() == (c.findings.empty() ? 0u : 1u));
+        for (const auto& question : shown) {
+            const std::wstring first = rig.inputs[0].substr(rig.dir.Path().size() + 1);
+            CHECK(question.type == (MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2));
+            CHECK(question.text ==
+                  L"The files in the list are the numbered parts of " +
+                      first.substr(0, first.rfind(L'.')) +
+                      L", a file that was cut into pieces. Merging them gives that file back only "
+                      L"when every part is listed once, complete and in number order. Something "
+                      L"is not right:\r\r" +
+                      c.findings +
+                      L"\r\rIf you merge anyway, the merged file will probably not work.\r\r"
+                      L"Merge anyway?");
+        }
+        CHECK(rig.services.saveRequests.size() == (merged ? 1u : 0u));
+        REQUIRE(IsFilePresent(rig.output) == merged);
+        CHECK((!merged || FileBytes(rig.output) == rig.Joined()));
         rig.CheckRestored();
     }
-}
-
-TEST_CASE("A failed Save As dialog is reported and no file is written") {
-    MergeRig rig;
-    rig.saveDir = rig.dir.Path();
-    rig.Add(2);
-    rig.Add(3);
-    CHECK(rig.MergeCommand(rig.inputs, ScriptedServices::Failed(FNERR_BUFFERTOOSMALL)) ==
-          Texts{L"The following error occured while initializing the merge process:\r"
-                L"The Save As dialog failed with error 0x3003.\r\r"
-                L"Contact the technical support at https://vorbel.example/ to get help."});
-    CHECK_FALSE(IsFilePresent(L"merge.bin")); // in the current folder
-    CHECK(rig.saveDir == rig.dir.Path());
 }

@@ -1,4 +1,5 @@
 #include "merge/OutputFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Handles.h"
 #include "support/TempDir.h"
 
@@ -24,35 +25,26 @@ HANDLE RefusedCreate(const wchar_t*, DWORD, DWORD, DWORD, DWORD) {
     return INVALID_HANDLE_VALUE;
 }
 
-int FilesIn(const TempDir& dir) {
-    WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW((dir / L"*").c_str(), &data));
-    int files = 0;
-    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &data))
-        files += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    return files;
-}
-
 } // namespace
 
 TEST_CASE("The output takes an older file's place by name, or leaves it as it was") {
     constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     constexpr DWORD kAllSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const struct {
-        DWORD attributes;  // of the older file; 0: none there
-        DWORD heldSharing; // another program holds it open, sharing this; 0: nobody
-        bool refused;      // the system refuses to make the new file
-        DWORD error;
+        // The older file's attributes (0: none there); the sharing of another program
+        // that holds it open (0: nobody); the error expected.
+        DWORD attributes, heldSharing, error;
+        bool refused; // the system refuses to make the new file
     } cases[] = {
-        {0, 0, false, 0},
-        {FILE_ATTRIBUTE_NORMAL, 0, false, 0},
-        {kHiddenSystem, 0, false, 0},
-        {FILE_ATTRIBUTE_READONLY, 0, false, ERROR_ACCESS_DENIED},
-        {FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE, false, ERROR_SHARING_VIOLATION},
+        {0, 0, 0, false},
+        {FILE_ATTRIBUTE_NORMAL, 0, 0, false},
+        {kHiddenSystem, 0, 0, false},
+        {FILE_ATTRIBUTE_READONLY, 0, ERROR_ACCESS_DENIED, false},
+        {FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE, ERROR_SHARING_VIOLATION, false},
         // A scanner or an indexer: the older file goes once it lets go.
-        {FILE_ATTRIBUTE_NORMAL, kAllSharing, false, 0},
-        {kHiddenSystem, 0, true, ERROR_NETWORK_ACCESS_DENIED},
-        {FILE_ATTRIBUTE_NORMAL, kAllSharing, true, ERROR_NETWORK_ACCESS_DENIED},
+        {FILE_ATTRIBUTE_NORMAL, kAllSharing, 0, false},
+        {kHiddenSystem, 0, ERROR_NETWORK_ACCESS_DENIED, true},
+        {FILE_ATTRIBUTE_NORMAL, kAllSharing, ERROR_NETWORK_ACCESS_DENIED, true},
     };
     for (const auto& c : cases) {
         CAPTURE(c.attributes);
@@ -79,7 +71,8 @@ TEST_CASE("The output takes an older file's place by name, or leaves it as it wa
         CHECK((now & (FILE_ATTRIBUTE_READONLY | kHiddenSystem)) ==
               (c.error && c.attributes ? c.attributes & ~FILE_ATTRIBUTE_NORMAL : 0u));
         CHECK(ReadBytes(path) == (c.error && c.attributes ? "older" : ""));
-        CHECK(FilesIn(dir) == (c.attributes || c.error == 0 ? 1 : 0)); // nothing left aside
+        CHECK(static_cast<int>(ListFolderFiles(dir.Path()).size()) ==
+              (c.attributes || c.error == 0 ? 1 : 0)); // nothing left aside
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }

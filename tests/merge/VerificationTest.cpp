@@ -1,12 +1,15 @@
 // A split set merged against the checksum files beside it.
 
-#include "merge/Crc32.h"
+#include "merge/Checksum.h"
 #include "merge/MergeRig.h"
+#include "sets/SetChecksums.h"
 
 namespace {
 
-std::string CrcOf(const std::string& bytes) {
-    return Crc32Hex(Crc32(0, bytes.data(), bytes.size()));
+std::string HexOf(HashKind kind, const std::string& bytes) {
+    const auto sum = MakeChecksum(kind);
+    sum->Update(bytes.data(), bytes.size());
+    return sum->Hex();
 }
 
 } // namespace
@@ -14,64 +17,74 @@ std::string CrcOf(const std::string& bytes) {
 TEST_CASE("A set is verified as it is merged: good news, the damaged part named, or nothing") {
     const struct {
         std::string what;
-        bool damaged, wholeCrc; // a part damaged after its checksum was taken; a .crc beside
-        int failingWrite;       // counted from 1; 0: none
-        bool cancelled;
+        // A part damaged after its checksum was taken; a .crc beside; the disk full; a cancel.
+        bool damaged, wholeCrc, failingWrite, cancelled;
         std::wstring message; // its first words; empty: no message about the checksums
     } cases[] = {
-        {"whole", false, true, 0, false, L"The merged file came out right:\r"},
-        {"parts only", false, false, 0, false, L"The parts were merged undamaged:\r"},
-        {"damaged", true, false, 0, false, L"The merged file was written, but it is not right:\r"},
-        {"failed", false, true, 2, false, L""},
-        {"cancelled", false, true, 0, true, L""},
+        {"whole", false, true, false, false, L"The merged file came out right:\r"},
+        {"parts only", false, false, false, false, L"The parts were merged undamaged:\r"},
+        {"damaged", true, false, false, false,
+         L"The merged file was written, but it is not right:\r"},
+        {"failed", false, true, true, false, L""},
+        {"cancelled", false, true, false, true, L""},
     };
     for (const auto& c : cases) {
         CAPTURE(c.what);
         MergeRig rig;
         rig.options.chunk = 4 * kBlockSize;
-        std::string sfv = "; made with the parts\r\n", original;
+        // The parts' checksums, among names that lead elsewhere or are not listed.
+        std::string sfv = "; made with the parts\r\n..\\h.mkv.002 00000002\r\nC:\\h.mkv.002 "
+                          "00000003\r\nsub/h.mkv.003 00000005\r\nh.mkv.009 00000006\r\n",
+                    original;
         for (int part = 1; part <= 3; ++part) {
             rig.contents.push_back(Pattern(part < 3 ? 20000 : 7000, part));
             original += rig.contents.back();
             const std::wstring name = L"h.mkv.00" + std::to_wstring(part);
-            sfv += ToUtf8(name) + " " + CrcOf(rig.contents.back()) + "\r\n";
+            sfv += (part == 2 ? "./H.MKV.002" : ToUtf8(name)) + " " +
+                   HexOf(HashKind::Crc32, rig.contents.back()) + "\r\n";
             if (c.damaged && part == 2)
                 rig.contents.back()[100] ^= 1; // the same size, one bit off
             rig.inputs.push_back(WriteBytes(rig.dir / name, rig.contents.back()));
         }
         WriteBytes(rig.dir / L"h.sfv", sfv);
-        if (c.wholeCrc)
-            WriteBytes(rig.dir / L"h.mkv.crc",
-                       "filename=h.mkv\nsize=47000\ncrc32=" + CrcOf(original) + "\n");
-        int writes = 0;
-        rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
-            if (++writes == c.failingWrite) {
-                SetLastError(ERROR_DISK_FULL);
-                return FALSE;
-            }
-            if (c.cancelled && writes == 2)
-                PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
-            return WriteFile(file, buffer, size, done, nullptr);
-        };
+        if (c.wholeCrc) {
+            WriteBytes(rig.dir / L"h.mkv.crc", "filename=h.mkv\nsize=47000\ncrc32=" +
+                                                   HexOf(HashKind::Crc32, original) + "\n");
+            WriteBytes(rig.dir / L"SHA256SUMS", HexOf(HashKind::Sha256, original) + " *h.mkv\n");
+        }
+        // What must not count: another file's .crc, a text file, lines at and past the
+        // limit of what is read, an empty and a locked file.
+        const std::string wrong(64, '0'), line = wrong + "  h.mkv.0010\n";
+        WriteBytes(rig.dir / L"other.crc", "filename=h.mkv\ncrc32=11111111\n");
+        WriteBytes(rig.dir / L"h.sfv.txt", "h.mkv.001 00000007\r\n");
+        WriteBytes(rig.dir / L"big.sha256",
+                   std::string(kMaxChecksumFileBytes - line.size() + 1, '#') + "\n" + line + wrong +
+                       "  h.mkv.002\n");
+        WriteBytes(rig.dir / L"empty.md5", "");
+        WriteBytes(rig.dir / L"locked.md5", wrong.substr(32) + "  h.mkv.003\n");
+        const FileHandle locked(CreateFileW((rig.dir / L"locked.md5").c_str(), GENERIC_READ, 0,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        if (c.failingWrite)
+            rig.options.calls = WithFaults({.room = 5000, .error = ERROR_DISK_FULL});
+        if (c.cancelled)
+            rig.ClickDuringWrite(2);
         rig.services.answers = {IDYES};
-        rig.services.saveResults.push_back(ScriptedServices::Chosen(rig.output, rig.dir.Path()));
-        rig.Fill(rig.inputs);
-        MergeFiles(rig.host, rig.Texts(), rig.options);
-        REQUIRE(rig.services.messages.size() ==
-                (c.message.empty() && !c.failingWrite && !c.cancelled ? 0u : 1u));
+        REQUIRE(rig.MergeAll().size() == 1); // the news, the failure or the question
         const auto& shown = rig.services.messages.back();
         if (!c.message.empty()) {
             CHECK(shown.text.starts_with(c.message + rig.output));
+            if (c.wholeCrc)
+                CHECK(shown.text.find(L"in SHA256SUMS, h.mkv.crc and h.sfv,") !=
+                      std::wstring::npos);
             CHECK(shown.type ==
                   (c.damaged ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONINFORMATION));
             // The damaged part, and only it, is named.
             for (int part = 0; part < 3; ++part)
                 CHECK((shown.text.find(L"h.mkv.00" + std::to_wstring(part + 1) + L" is damaged") !=
                        std::wstring::npos) == (c.damaged && part == 1));
+            CHECK(FileBytes(rig.output) == rig.Joined()); // kept, good or bad
         } else {
             CHECK(shown.text.find(L"checksum") == std::wstring::npos);
         }
-        if (!c.failingWrite && !c.cancelled)
-            CHECK(FileBytes(rig.output) == rig.Joined()); // kept, good or bad
     }
 }

@@ -57,9 +57,6 @@ TEST_CASE("A path past MAX_PATH, or with a name ending in a dot or blank, takes 
         CHECK(ExactPathForm(path, cwd) == form);
     }
     CHECK_FALSE(HasNameEndingInDotOrBlank(L"C:\\d\\..\\.\\t.bin"));
-    CHECK(WithoutLongPathPrefix(L"\\\\?\\UNC\\server\\share\\x") == L"\\\\server\\share\\x");
-    CHECK(WithoutLongPathPrefix(L"\\\\?\\C:\\x") == L"C:\\x");
-    CHECK(WithoutLongPathPrefix(L"C:\\x") == L"C:\\x");
 }
 
 TEST_CASE("Under WOW64 a path in System32 is reached through Sysnative") {

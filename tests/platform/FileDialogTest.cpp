@@ -40,10 +40,9 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
     using enum FileDialogResult::Outcome;
     constexpr DWORD multi = OFN_ALLOWMULTISELECT;
     const struct {
-        std::wstring proposal, written;
-        WORD offset;
-        DWORD flags;
-        int maxChars;
+        std::wstring proposal, written; // the name proposed, what the dialog writes over it
+        WORD offset;                    // where it says the first name starts
+        DWORD flags, maxChars;          // maxChars: the length it is told
         FileDialogResult::Outcome outcome;
         std::wstring text, folder;
     } cases[] = {

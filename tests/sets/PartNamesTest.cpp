@@ -44,35 +44,3 @@ TEST_CASE("A part name gives its folder, base, style, number and width, or is no
     for (const auto& path : noParts)
         CHECK(Described(path) == L"-");
 }
-
-// A set's width is that of its lowest part; a part belongs when written in that width
-// or, past its largest number, wider without a leading zero.
-TEST_CASE("Parts share a set by folder, base, style and width, letter case ignored") {
-    const struct {
-        const wchar_t *a, *b;
-        bool together;
-        std::wstring nextOfA;
-    } cases[] = {
-        {L"C:\\v\\h.mkv.001", L"c:\\V\\H.MKV.002", true, L"h.mkv.002"},
-        {L"C:\\v\\h.mkv.999", L"C:\\v\\h.mkv.1000", true, L"h.mkv.1000"},
-        {L"C:\\v\\file.1", L"C:\\v\\file.10", true, L"file.2"},
-        {L"C:\\v\\file.9", L"C:\\v\\file.10", true, L"file.10"},
-        {L"C:\\v\\file.1", L"C:\\v\\file.01", false, L"file.2"},
-        {L"C:\\v\\h.001", L"C:\\v\\h.0002", false, L"h.002"},
-        {L"C:\\v\\b.part1", L"C:\\v\\B.Part12", true, L"b.part2"},
-        {L"C:\\v\\b.part09", L"C:\\v\\b.part10", true, L"b.part10"},
-        {L"C:\\v\\b.part1", L"C:\\v\\b.1", false, L"b.part2"},
-        {L"C:\\v\\h.001", L"C:\\w\\h.002", false, L"h.002"},
-        {L"C:\\v\\h.001", L"C:\\v\\g.002", false, L"h.002"},
-        {L"C:\\v\\Ä.001", L"C:\\v\\ä.002", true, L"Ä.002"},
-    };
-    for (const auto& c : cases) {
-        CAPTURE(c.a);
-        CAPTURE(c.b);
-        const auto a = RecognisePart(c.a), b = RecognisePart(c.b);
-        REQUIRE((a && b));
-        CHECK(InOneSet(*a, *b) == c.together);
-        CHECK(InOneSet(*b, *a) == c.together);
-        CHECK(PartFileName(*a, a->number + 1) == c.nextOfA);
-    }
-}

@@ -25,6 +25,12 @@ HFONT FontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
+int FontHeight(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(FontOf(control), sizeof(font), &font);
+    return font.lfHeight;
+}
+
 // A text's width and line height in a control's font, as the system draws it.
 SIZE Drawn(HWND control, const std::wstring& text) {
     WindowDC dc(control);
@@ -50,8 +56,7 @@ void CheckTextsWhole(HWND parent, std::initializer_list<int> ids) {
         for (HWND b = GetWindow(a, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT)) {
             const RECT ra = RectIn(parent, a), rb = RectIn(parent, b);
             RECT both;
-            CAPTURE(GetDlgCtrlID(a));
-            CAPTURE(GetDlgCtrlID(b));
+            INFO("controls " << GetDlgCtrlID(a) << " and " << GetDlgCtrlID(b));
             CHECK_FALSE(IntersectRect(&both, &ra, &rb));
         }
     }
@@ -62,15 +67,10 @@ int ColumnGap(HWND list) {
     return (r.right - r.left) - static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
 }
 
-int FontHeight(HWND control) {
-    LOGFONTW font{};
-    GetObjectW(FontOf(control), sizeof(font), &font);
-    return font.lfHeight;
-}
-
 } // namespace
 
-TEST_CASE("The main window opens at its design size and scales once per DPI change") {
+TEST_CASE("The windows open at their design size, keep their texts whole and scale once per DPI "
+          "change") {
     for (const auto& setup : kFontSetups) {
         CAPTURE(std::string(setup.name));
         SystemFontsScope fonts(setup);
@@ -109,18 +109,10 @@ TEST_CASE("The main window opens at its design size and scales once per DPI chan
             CHECK(bar.bottom - bar.top >= Drawn(status, L"Xg").cy);
             CHECK((placed.top == RectIn(hwnd, toolbar).bottom && placed.bottom == bar.top));
         }
-    }
-}
-
-TEST_CASE("The About box and the progress dialog keep their texts whole") {
-    for (const auto& setup : kFontSetups) {
-        SystemFontsScope fonts(setup);
-        MainWindowFixture f;
-        for (const int dpi : {96, 120, 144}) {
-            CAPTURE(std::string(setup.name));
-            CAPTURE(dpi);
+        for (const int to : {96, 120, 144}) {
+            CAPTURE(to);
             WithAboutBox(f, [&](HWND box) {
-                SendDpiChange(box, DpiOf(box), dpi);
+                SendDpiChange(box, DpiOf(box), to);
                 CheckTextsWhole(box, {IDC_LABEL1, IDC_VERSION, IDC_DESCRIPTION, IDC_COPYRIGHT,
                                       IDC_LABEL4, IDC_WWW});
                 // Esc closes it, as in every dialog; a box that stayed is closed after all.
@@ -131,11 +123,11 @@ TEST_CASE("The About box and the progress dialog keep their texts whole") {
                 SendMessageW(box, WM_CLOSE, 0, 0);
             });
             ProgressDialog dialog;
-            REQUIRE(dialog.Load(f.Hwnd(), f.services));
+            REQUIRE(dialog.Load(hwnd, f.services));
             dialog.Show();
             dialog.SetStatus1(L"C:\\Pictures\\gypsy quay.jpg");
             dialog.SetStatus2(L"into C:\\joined.jpg");
-            SendDpiChange(dialog.Handle(), DpiOf(dialog.Handle()), dpi);
+            SendDpiChange(dialog.Handle(), DpiOf(dialog.Handle()), to);
             PumpPendingEvents(dialog.Handle());
             CheckTextsWhole(dialog.Handle(), {IDC_STATUS1, IDC_STATUS2, IDCANCEL});
         }

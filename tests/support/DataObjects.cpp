@@ -14,9 +14,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         const bool known = riid == IID_IUnknown || riid == IID_IDataObject;
         *object = known ? static_cast<IDataObject*>(this) : nullptr;
-        if (known)
-            AddRef();
-        return known ? S_OK : E_NOINTERFACE;
+        return known ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {

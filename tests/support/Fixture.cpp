@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cwctype>
 #include <doctest.h>
@@ -37,6 +38,16 @@ void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 } // namespace
+
+Texts Words(const std::wstring& text) {
+    Texts words;
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find(L' ', start), text.size());
+        if (end > start)
+            words.push_back(text.substr(start, end - start));
+    }
+    return words;
+}
 
 ScriptedServices::ScriptedServices() : Win32Services(kAppTitle, TestSettingsKey()) {}
 
@@ -111,6 +122,13 @@ MainWindowFixture::~MainWindowFixture() {
 
 std::wstring MainWindowFixture::File(const std::wstring& name, std::size_t size) {
     return WriteBytes(dir / name, std::string(size, 'x'));
+}
+
+::Texts MainWindowFixture::Paths(const std::wstring& names) {
+    ::Texts paths;
+    for (const auto& name : Words(names))
+        paths.push_back(dir / name);
+    return paths;
 }
 
 void MainWindowFixture::Command(int id, WORD code) const {

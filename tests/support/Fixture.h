@@ -13,6 +13,8 @@
 #include <vector>
 
 using Texts = std::vector<std::wstring>;
+// The words of a text, split at blanks: a table's list of names on one line.
+Texts Words(const std::wstring& text);
 
 // Records every modal interaction a command asks for and answers it from a script.
 // Settings go to a key of the test's own under the real registry, removed afterwards.
@@ -69,6 +71,7 @@ public:
     HWND Hwnd() const { return window.Handle(); }
     FileList& List() { return window.List(); }
     std::wstring File(const std::wstring& name, std::size_t size = 0); // made in dir
+    ::Texts Paths(const std::wstring& names);                          // of names in dir
     void Command(int id, WORD code = 0) const; // code 1: as an accelerator sends it
     void ToolbarClick(int buttonId) const;
     Effects Drop(const std::vector<std::wstring>& paths); // through the real drop target

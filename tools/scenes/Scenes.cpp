@@ -24,6 +24,15 @@ void WaitForFile(const std::wstring& path) {
         Sleep(100);
 }
 
+// Selects the entry at a 0-based position with the keyboard, as a user would.
+void SelectEntry(const ProgramProcess& program, int index) {
+    const HWND list = GetDlgItem(program.Main(), IDC_FILELIST);
+    PostMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < index; ++i)
+        PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    program.WaitUntilIdle();
+}
+
 bool MainScene(ProgramProcess& program, TempDir& dir) {
     const struct {
         const wchar_t* name;
@@ -35,7 +44,7 @@ bool MainScene(ProgramProcess& program, TempDir& dir) {
     for (const auto& f : files)
         if (!program.AddThroughDialog(WriteBytes(dir / f.name, std::string(f.size, 'x'))))
             return false;
-    program.SelectEntry(2);
+    SelectEntry(program, 2);
     return true;
 }
 
