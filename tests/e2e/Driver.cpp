@@ -73,19 +73,27 @@ ProgramProcess::~ProgramProcess() {
         TerminateProcess(process_.Get(), 1);
 }
 
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+// A lambda cannot be the callback on the 32-bit build, whose callbacks are stdcall.
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search.pid && IsWindowVisible(hwnd))
+        search.found.push_back(hwnd);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> ProgramProcess::VisibleWindows() const {
-    std::pair<DWORD, std::vector<HWND>> search{pid_, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) {
-            auto& [pid, found] = *reinterpret_cast<decltype(search)*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == pid && IsWindowVisible(hwnd))
-                found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    WindowSearch search{pid_, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND ProgramProcess::WaitForWindow(const std::function<bool(HWND)>& match) const {
