@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kFileNameField = 0x47c; // the name box of the system's file dialogs
-constexpr int kMessageBoxText = 0xffff;
 
 // Asks every 20 ms until the answer is yes or a minute has passed.
 bool Poll(const std::function<bool()>& condition) {
@@ -34,10 +33,6 @@ std::wstring TextOf(HWND hwnd) {
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, nullptr);
     return text;
-}
-
-std::wstring MessageBoxText(HWND box) {
-    return TextOf(GetDlgItem(box, kMessageBoxText));
 }
 
 void ChooseInFileDialog(HWND dialog, const std::wstring& path) {

@@ -43,7 +43,6 @@ private:
 };
 
 std::wstring TextOf(HWND hwnd);
-std::wstring MessageBoxText(HWND box);
 // Types a full path into a file dialog's name field and presses its OK button.
 void ChooseInFileDialog(HWND dialog, const std::wstring& path);
 void PressButton(HWND dialog, int id);
