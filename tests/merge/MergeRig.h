@@ -3,6 +3,7 @@
 // services, a progress dialog, inputs of known contents, and faults put into the
 // system's reads and writes.
 
+#include "merge/Checksum.h"
 #include "merge/CopyLoop.h"
 #include "merge/MergeCommand.h"
 #include "platform/Handles.h"
@@ -13,9 +14,9 @@
 #include "resource.h"
 
 #include <commctrl.h>
-#include <doctest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <numeric>
 
@@ -31,6 +32,21 @@ template <> struct doctest::StringMaker<Bytes> {
 };
 inline Bytes FileBytes(const std::wstring& path) {
     return {ReadBytes(path)};
+}
+
+// The checksum of the data given in pieces of these sizes, over and over.
+inline std::string HexOf(HashKind kind, const std::string& data,
+                         std::initializer_list<std::size_t> pieces = {SIZE_MAX}) {
+    const auto sum = MakeChecksum(kind);
+    REQUIRE(sum);
+    for (std::size_t at = 0, i = 0; at < data.size(); ++i) {
+        const std::size_t piece = std::min(pieces.begin()[i % pieces.size()], data.size() - at);
+        sum->Update(data.data() + at, piece);
+        at += piece;
+    }
+    const std::string hex = sum->Hex();
+    CHECK(sum->Hex() == hex); // asked again
+    return hex;
 }
 
 // Faults put into the system's reads and writes.
