@@ -1,8 +1,6 @@
 #include "platform/EventPump.h"
 #include "support/Fixture.h"
 
-#include <doctest.h>
-
 #include <algorithm>
 #include <cwctype>
 
@@ -39,8 +37,7 @@ TEST_CASE("Dragged entries land as one block in their order where the line shows
         {L"aBcDe", 3, L"BaceD"}, {L"aBC", 3, L"BCa"},     {L"AbCdEF", 5, L"ACEbdF"},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.before);
-        CAPTURE(c.gap);
+        INFO("before " << c.before << ", gap " << c.gap);
         MainWindowFixture f;
         const int count = static_cast<int>(c.before.size());
         ::Texts paths;

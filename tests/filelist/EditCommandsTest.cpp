@@ -1,12 +1,8 @@
 #include "filelist/BlockMove.h"
 #include "support/Fixture.h"
 
-#include <doctest.h>
-
 #include <algorithm>
 #include <cwctype>
-#include <string>
-#include <vector>
 
 #include "resource.h"
 
@@ -29,8 +25,7 @@ TEST_CASE("Moving carries runs of selected entries as blocks") {
         {L"aBc", false, L"aBc", false},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.before);
-        CAPTURE(c.up);
+        INFO("before " << c.before << ", up " << c.up);
         std::vector<char> selected;
         for (wchar_t letter : c.before)
             selected.push_back(iswlower(letter) != 0);

@@ -14,8 +14,7 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
                 {16384, 15, {.slow = true}}};
     for (const auto& sizes : sizeSets) {
         for (const auto& way : ways) {
-            CAPTURE(way.chunk);
-            CAPTURE(sizes.back());
+            INFO("chunk " << way.chunk << ", last size " << sizes.back());
             MergeRig rig;
             for (auto size : sizes)
                 rig.Add(size);
@@ -76,9 +75,7 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
     };
     for (const auto& c : cases) {
         for (ULONGLONG interval : {0, 15}) {
-            CAPTURE(c.error);
-            CAPTURE(c.chunk);
-            CAPTURE(interval);
+            INFO("error " << c.error << ", chunk " << c.chunk << ", interval " << interval);
             MergeRig rig;
             rig.options.progressIntervalMs = interval;
             rig.Add(first);

@@ -124,8 +124,7 @@ TEST_CASE("Room is asked where the output goes, then at its drive's root; an old
         {5299, 0, 100000, false, true}, {5299, 0, 100000, true, false},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.folderFree);
-        CAPTURE(c.older);
+        INFO("free in the folder " << c.folderFree << ", older output " << c.older);
         MergeRig rig;
         rig.Add(5000);
         rig.Add(300);

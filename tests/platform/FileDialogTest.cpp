@@ -2,7 +2,6 @@
 #include "support/TempDir.h"
 
 #include <cderr.h>
-#include <doctest.h>
 #include <malloc.h>
 
 #include <algorithm>

@@ -1,8 +1,6 @@
 #include "sets/VerifyMessages.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 TEST_CASE("After a verified merge the user reads what matched, or which part to get again") {
     const std::wstring out = L"D:\\out\\h.mkv";
     const auto crc = [](const wchar_t* part, const char* expected, const char* computed) {
