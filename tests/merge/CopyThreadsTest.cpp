@@ -37,8 +37,7 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
         MergeRig rig;
         rig.Threaded();
         rig.services.noTaskbar = !c.taskbarList;
-        for (std::size_t size : {70000, 4096, 100000})
-            rig.Add(size);
+        rig.Add({70000, 4096, 100000});
         rig.options.calls = WithFaults({.failingRead = c.failingRead, .error = ERROR_CRC});
         std::atomic<int> calls{0};
         std::atomic<bool> cancelled{false};
@@ -117,8 +116,7 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
         CAPTURE(sessionEnds);
         MergeRig rig;
         rig.Threaded();
-        rig.Add(2000000);
-        rig.Add(1000);
+        rig.Add({2000000, 1000});
         std::atomic<int> writes{0}; // finished ones
         rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
             Sleep(5);

@@ -99,10 +99,13 @@ struct MergeRig : MainWindowFixture {
     std::vector<std::string> contents; // each input's own pattern
     KernelHandle asked{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
-    void Add(std::size_t size) {
-        contents.push_back(Pattern(size, static_cast<unsigned>(inputs.size() + 1)));
-        inputs.push_back(
-            WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"), contents.back()));
+    // Inputs in0.bin, in1.bin... of these sizes.
+    void Add(const std::vector<std::size_t>& sizes) {
+        for (const std::size_t size : sizes) {
+            contents.push_back(Pattern(size, static_cast<unsigned>(inputs.size() + 1)));
+            inputs.push_back(WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"),
+                                        contents.back()));
+        }
     }
     // The program's pace, with chunks small enough that the inputs fill several.
     void Threaded() { options = {.chunk = 4 * kBlockSize, .calls = {}, .freeSpace = {}}; }
