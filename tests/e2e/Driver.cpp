@@ -26,6 +26,21 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+// A lambda cannot be the callback on the 32-bit build, whose callbacks are stdcall.
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search.pid && IsWindowVisible(hwnd))
+        search.found.push_back(hwnd);
+    return TRUE;
+}
+
 } // namespace
 
 std::wstring TextOf(HWND hwnd) {
@@ -67,23 +82,6 @@ ProgramProcess::~ProgramProcess() {
     if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
         TerminateProcess(process_.Get(), 1);
 }
-
-namespace {
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-// A lambda cannot be the callback on the 32-bit build, whose callbacks are stdcall.
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lParam) {
-    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search.pid && IsWindowVisible(hwnd))
-        search.found.push_back(hwnd);
-    return TRUE;
-}
-} // namespace
 
 std::vector<HWND> ProgramProcess::VisibleWindows() const {
     WindowSearch search{pid_, {}};
