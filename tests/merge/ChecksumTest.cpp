@@ -69,7 +69,6 @@ TEST_CASE("Every way of computing the CRC matches it bit by bit at every length 
     }
 }
 
-// A merge combines its parts' CRCs into the whole file's: past 4 GiB too.
 TEST_CASE("CRCs of parts combine, at lengths past 4 GiB too") {
     const std::string data = Pattern(70000, 3);
     CHECK(Crc32Combine(Crc32(0, data.data(), 4097), Crc32(0, data.data() + 4097, 65903), 65903) ==

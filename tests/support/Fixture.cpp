@@ -2,9 +2,10 @@
 
 #include "app/AppInfo.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cwctype>
+#include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "resource.h"
@@ -29,13 +30,8 @@ std::wstring TestSettingsKey() {
 } // namespace
 
 Texts Words(const std::wstring& text) {
-    Texts words;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find(L' ', start), text.size());
-        if (end > start)
-            words.push_back(text.substr(start, end - start));
-    }
-    return words;
+    std::wistringstream words(text);
+    return {std::istream_iterator<std::wstring, wchar_t>(words), {}};
 }
 
 ScriptedServices::ScriptedServices() : Win32Services(kAppTitle, TestSettingsKey()) {}
