@@ -122,10 +122,6 @@ bool ProgramProcess::WaitUntilIdle() const {
     });
 }
 
-void ProgramProcess::Command(int id) const {
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
 int ProgramProcess::EntryCount() const {
     return static_cast<int>(SendMessageW(GetDlgItem(main_, IDC_FILELIST), LVM_GETITEMCOUNT, 0, 0));
 }

@@ -36,10 +36,6 @@ Texts Words(const std::wstring& text) {
 
 ScriptedServices::ScriptedServices() : Win32Services(kAppTitle, TestSettingsKey()) {}
 
-ScriptedServices::~ScriptedServices() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
-}
-
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back(
         {text, type, taskbarStates.empty() ? TaskbarState::None : taskbarStates.back()});
@@ -81,10 +77,6 @@ std::unique_ptr<TaskbarProgress> ScriptedServices::OpenTaskbarProgress(HWND) {
     if (noTaskbar)
         return nullptr;
     return std::make_unique<Recorder>(*this);
-}
-
-MainWindowFixture::MainWindowFixture() {
-    REQUIRE(window.Create(GetModuleHandleW(nullptr)) != nullptr);
 }
 
 MainWindowFixture::~MainWindowFixture() {

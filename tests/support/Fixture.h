@@ -21,7 +21,7 @@ Texts Words(const std::wstring& text);
 class ScriptedServices : public Win32Services {
 public:
     ScriptedServices();
-    ~ScriptedServices() override;
+    ~ScriptedServices() override { RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str()); }
 
     struct Message {
         std::wstring text;
@@ -65,7 +65,7 @@ public:
 
 class MainWindowFixture {
 public:
-    MainWindowFixture();
+    MainWindowFixture() { REQUIRE(window.Create(GetModuleHandleW(nullptr)) != nullptr); }
     ~MainWindowFixture();
 
     ScriptedServices services;
