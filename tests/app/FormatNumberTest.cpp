@@ -1,8 +1,6 @@
 #include "app/FormatNumber.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 // The locale gives the separator; the groups are thousands in every locale.
 TEST_CASE("Numbers show rounded, grouped in thousands with the locale's separator") {
     const struct {

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kFileNameField = 0x47c; // the name box of the system's file dialogs
-constexpr int kMessageBoxText = 0xffff;
 
 // Asks every 20 ms until the answer is yes or a minute has passed.
 bool Poll(const std::function<bool()>& condition) {
@@ -27,6 +26,21 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+// A lambda cannot be the callback on the 32-bit build, whose callbacks are stdcall.
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lParam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search.pid && IsWindowVisible(hwnd))
+        search.found.push_back(hwnd);
+    return TRUE;
+}
+
 } // namespace
 
 std::wstring TextOf(HWND hwnd) {
@@ -34,10 +48,6 @@ std::wstring TextOf(HWND hwnd) {
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, nullptr);
     return text;
-}
-
-std::wstring MessageBoxText(HWND box) {
-    return TextOf(GetDlgItem(box, kMessageBoxText));
 }
 
 void ChooseInFileDialog(HWND dialog, const std::wstring& path) {
@@ -72,23 +82,6 @@ ProgramProcess::~ProgramProcess() {
     if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
         TerminateProcess(process_.Get(), 1);
 }
-
-namespace {
-struct WindowSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-// A lambda cannot be the callback on the 32-bit build, whose callbacks are stdcall.
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lParam) {
-    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == search.pid && IsWindowVisible(hwnd))
-        search.found.push_back(hwnd);
-    return TRUE;
-}
-} // namespace
 
 std::vector<HWND> ProgramProcess::VisibleWindows() const {
     WindowSearch search{pid_, {}};
@@ -127,10 +120,6 @@ bool ProgramProcess::WaitUntilIdle() const {
             idleSince = GetTickCount();
         return idleSince != 0 && GetTickCount() - idleSince > 300;
     });
-}
-
-void ProgramProcess::Command(int id) const {
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 int ProgramProcess::EntryCount() const {

@@ -28,7 +28,7 @@ public:
     // Waits until the main window takes input again and nothing stands over it.
     bool WaitUntilIdle() const;
 
-    void Command(int id) const;
+    void Command(int id) const { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Adds one file through the real open dialog, typing its full path; it brings
     // `entries` entries (more for the first part of a split set).
     bool AddThroughDialog(const std::wstring& path, int entries = 1) const;
@@ -43,7 +43,6 @@ private:
 };
 
 std::wstring TextOf(HWND hwnd);
-std::wstring MessageBoxText(HWND box);
 // Types a full path into a file dialog's name field and presses its OK button.
 void ChooseInFileDialog(HWND dialog, const std::wstring& path);
 void PressButton(HWND dialog, int id);

@@ -25,10 +25,10 @@ TEST_CASE("A set cut by split comes back whole from its first part, and verified
     CHECK(TextOf(GetDlgItem(save, 0x47c)) == L"holiday.mkv");
     PressButton(save, IDOK); // the proposal, in the set's folder
     // Checked as it was written, against the .crc and the SHA256SUMS beside the parts.
-    HWND news = program.WaitForMessageBox();
+    HWND news = program.WaitForMessageBox(); // its text in item 0xffff
     REQUIRE(news);
-    CHECK(MessageBoxText(news).starts_with(L"The merged file came out right:\r" + set +
-                                           L"\\holiday.mkv\r"));
+    CHECK(TextOf(GetDlgItem(news, 0xffff))
+              .starts_with(L"The merged file came out right:\r" + set + L"\\holiday.mkv\r"));
     PressButton(news, IDOK);
     REQUIRE(program.WaitUntilIdle());
     CHECK(ReadBytes(set + L"\\holiday.mkv") == ReadBytes(set + L"\\original\\holiday.mkv"));

@@ -2,7 +2,6 @@
 #include "support/Fixture.h"
 
 #include <cderr.h>
-#include <doctest.h>
 
 #include <optional>
 

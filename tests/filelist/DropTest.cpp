@@ -3,8 +3,6 @@
 
 #include <shlobj.h>
 
-#include <doctest.h>
-
 TEST_CASE("A drop answers a copy or nothing, whatever the source offers") {
     // A source told that its files were moved deletes them.
     constexpr DWORD C = DROPEFFECT_COPY, M = DROPEFFECT_MOVE, L = DROPEFFECT_LINK;

@@ -1,7 +1,5 @@
 #include "support/Fixture.h"
 
-#include <doctest.h>
-
 // One file added alone that is the first part of a split set brings the set's other
 // parts, in number order; anything else is added as it is.
 TEST_CASE("Adding a set's first part adds the set, by the open dialog and by a drop") {
@@ -26,8 +24,7 @@ TEST_CASE("Adding a set's first part adds the set, by the open dialog and by a d
     };
     for (const bool dropped : {false, true}) {
         for (const auto& [present, before, added, entries] : cases) {
-            CAPTURE(dropped);
-            CAPTURE(added);
+            INFO("dropped " << dropped << ", added " << added);
             MainWindowFixture f;
             std::size_t size = 100;
             for (const auto& name : Words(present))

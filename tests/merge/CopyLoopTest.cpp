@@ -14,11 +14,9 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
                 {16384, 15, {.slow = true}}};
     for (const auto& sizes : sizeSets) {
         for (const auto& way : ways) {
-            CAPTURE(way.chunk);
-            CAPTURE(sizes.back());
+            INFO("chunk " << way.chunk << ", last size " << sizes.back());
             MergeRig rig;
-            for (auto size : sizes)
-                rig.Add(size);
+            rig.Add(sizes);
             rig.inputs.push_back(rig.inputs[0]); // a file listed twice is copied twice
             rig.contents.push_back(rig.contents[0]);
             rig.options.chunk = way.chunk;
@@ -76,13 +74,10 @@ TEST_CASE("A failure names the input it concerns; the output keeps the whole blo
     };
     for (const auto& c : cases) {
         for (ULONGLONG interval : {0, 15}) {
-            CAPTURE(c.error);
-            CAPTURE(c.chunk);
-            CAPTURE(interval);
+            INFO("error " << c.error << ", chunk " << c.chunk << ", interval " << interval);
             MergeRig rig;
             rig.options.progressIntervalMs = interval;
-            rig.Add(first);
-            rig.Add(50000);
+            rig.Add({first, 50000});
             const std::wstring& troubled = rig.inputs[c.input];
             FileHandle writer; // another program's, sharing no writes
             if (c.error == ERROR_FILE_NOT_FOUND)

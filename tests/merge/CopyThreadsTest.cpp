@@ -16,29 +16,27 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
     const struct {
         int clickAt, answer, failingRead; // clickAt 0: no click
         UINT click;                       // on Cancel, or on the dialog's close button
-        bool taskbarList;
-        std::vector<TaskbarState> states;
-        int stall = 0; // 1: a read, 2: a write
+        std::vector<TaskbarState> states; // none: the system has no taskbar list
+        int stall = 0;                    // 1: a read, 2: a write
     } cases[] = {
-        {0, 0, 0, 0, true, {Normal, None}},
-        {0, 0, 3, 0, true, {Normal, Error, None}},
-        {0, 0, 0, 0, false, {}},
-        {2, IDNO, 0, WM_CLOSE, true, {Normal, Paused, Normal, None}},
-        {1, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
-        {4, IDYES, 0, WM_CLOSE, true, {Normal, Paused, None}},
-        {9, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
-        {12, IDYES, 0, WM_COMMAND, true, {Normal, Paused, None}},
-        {0, IDYES, 0, 0, true, {Normal, Paused, None}, 1},
-        {0, IDYES, 0, 0, true, {Normal, Paused, None}, 2},
+        {0, 0, 0, 0, {Normal, None}},
+        {0, 0, 3, 0, {Normal, Error, None}},
+        {0, 0, 0, 0, {}},
+        {2, IDNO, 0, WM_CLOSE, {Normal, Paused, Normal, None}},
+        {1, IDYES, 0, WM_COMMAND, {Normal, Paused, None}},
+        {4, IDYES, 0, WM_CLOSE, {Normal, Paused, None}},
+        {9, IDYES, 0, WM_COMMAND, {Normal, Paused, None}},
+        {12, IDYES, 0, WM_COMMAND, {Normal, Paused, None}},
+        {0, IDYES, 0, 0, {Normal, Paused, None}, 1},
+        {0, IDYES, 0, 0, {Normal, Paused, None}, 2},
     };
     for (const auto& c : cases) {
         INFO("click at " << c.clickAt << ", read failing " << c.failingRead << ", stall "
                          << c.stall);
         MergeRig rig;
         rig.Threaded();
-        rig.services.noTaskbar = !c.taskbarList;
-        for (std::size_t size : {70000, 4096, 100000})
-            rig.Add(size);
+        rig.services.noTaskbar = c.states.empty();
+        rig.Add({70000, 4096, 100000});
         rig.options.calls = WithFaults({.failingRead = c.failingRead, .error = ERROR_CRC});
         std::atomic<int> calls{0};
         std::atomic<bool> cancelled{false};
@@ -91,7 +89,7 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
             CHECK((kept <= counted + kBlockSize || c.stall));
         } else if (!c.failingRead) {
             CHECK(FileBytes(rig.output) == rig.Joined());
-            CHECK(rig.services.taskbarDone == (c.taskbarList ? rig.Total() : 0));
+            CHECK(rig.services.taskbarDone == (c.states.empty() ? 0 : rig.Total()));
         }
         // Windows' shutdown screen names the merge while it runs.
         CHECK(rig.services.shutdownReasons == Texts{L"Merging files into " + rig.output, L""});
@@ -117,8 +115,7 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
         CAPTURE(sessionEnds);
         MergeRig rig;
         rig.Threaded();
-        rig.Add(2000000);
-        rig.Add(1000);
+        rig.Add({2000000, 1000});
         std::atomic<int> writes{0}; // finished ones
         rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size, DWORD* done) {
             Sleep(5);

@@ -3,7 +3,6 @@
 #include "paths/Filenames.h"
 #include "platform/HugeFileFunctions.h"
 
-#include <cstring>
 #include <cwchar>
 
 namespace {
@@ -44,34 +43,25 @@ private:
                                               LPVOID data) {
         return !Refused(path) && getAttributes(path, level, data);
     }
-    // Points the import of a kernel32 function at a replacement; the system's own back.
+    // Points this executable's imports of a kernel32 function at a replacement; the
+    // system's own back.
     template <typename F> F Patch(const char* function, F replacement) {
+        const auto original =
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), function));
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
             base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
         auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-        for (; module->Name; ++module) {
-            if (_stricmp(reinterpret_cast<const char*>(base + module->Name), "kernel32.dll") != 0)
-                continue;
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
-                base +
-                (module->OriginalFirstThunk ? module->OriginalFirstThunk : module->FirstThunk));
-            for (auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-                 names->u1.AddressOfData; ++names, ++slots) {
-                const auto* name =
-                    reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
-                    std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
-                    continue;
-                auto* slot = reinterpret_cast<void**>(&slots->u1.Function);
-                patches_.push_back({slot, *slot});
-                Store(slot, reinterpret_cast<void*>(replacement));
-                return reinterpret_cast<F>(patches_.back().second);
-            }
-        }
-        FAIL("not imported: " << function);
-        return nullptr;
+        const std::size_t before = patches_.size();
+        for (; module->Name; ++module)
+            for (auto* slot = reinterpret_cast<void**>(base + module->FirstThunk); *slot; ++slot)
+                if (*slot == original) {
+                    patches_.push_back({slot, original});
+                    Store(slot, reinterpret_cast<void*>(replacement));
+                }
+        REQUIRE_MESSAGE(patches_.size() > before, "not imported: " << function);
+        return reinterpret_cast<F>(original);
     }
     static void Store(void** slot, void* address) {
         DWORD protection = 0;

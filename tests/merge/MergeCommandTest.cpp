@@ -70,8 +70,7 @@ TEST_CASE("An output that is an input under another name gives message C and is 
     MergeRig files; // holds the inputs; the command runs on a rig of its own
     const TempDir& dir = files.dir;
     CreateDirectoryW((dir / L"sub").c_str(), nullptr);
-    files.Add(5000);
-    files.Add(300);
+    files.Add({5000, 300});
     const std::wstring& input = files.inputs[1];
     const auto hardLink = dir / L"hard link.bin";
     REQUIRE(CreateHardLinkW(hardLink.c_str(), input.c_str(), nullptr));
@@ -124,11 +123,9 @@ TEST_CASE("Room is asked where the output goes, then at its drive's root; an old
         {5299, 0, 100000, false, true}, {5299, 0, 100000, true, false},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.folderFree);
-        CAPTURE(c.older);
+        INFO("free in the folder " << c.folderFree << ", older output " << c.older);
         MergeRig rig;
-        rig.Add(5000);
-        rig.Add(300);
+        rig.Add({5000, 300});
         if (c.older) {
             const auto older = WriteBytes(rig.dir / L"older.bin", std::string(c.older, 'o'));
             REQUIRE(c.hardLinked ? CreateHardLinkW(rig.output.c_str(), older.c_str(), nullptr)
@@ -162,8 +159,7 @@ TEST_CASE("An input that vanishes, is locked or changes size after it was measur
     for (const std::string what : {"vanished", "locked", "cancelled", "grown", "emptied"}) {
         CAPTURE(what);
         MergeRig rig;
-        for (const std::size_t size : {5000, 300, 70})
-            rig.Add(size);
+        rig.Add({5000, 300, 70});
         WriteBytes(rig.output, "older");
         const std::wstring& troubled = rig.inputs[1];
         FileHandle writer; // another program's, sharing no writes

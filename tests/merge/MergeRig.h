@@ -3,6 +3,7 @@
 // services, a progress dialog, inputs of known contents, and faults put into the
 // system's reads and writes.
 
+#include "merge/Checksum.h"
 #include "merge/CopyLoop.h"
 #include "merge/MergeCommand.h"
 #include "platform/Handles.h"
@@ -13,9 +14,9 @@
 #include "resource.h"
 
 #include <commctrl.h>
-#include <doctest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <numeric>
 
@@ -31,6 +32,21 @@ template <> struct doctest::StringMaker<Bytes> {
 };
 inline Bytes FileBytes(const std::wstring& path) {
     return {ReadBytes(path)};
+}
+
+// The checksum of the data given in pieces of these sizes, over and over.
+inline std::string HexOf(HashKind kind, const std::string& data,
+                         std::initializer_list<std::size_t> pieces = {SIZE_MAX}) {
+    const auto sum = MakeChecksum(kind);
+    REQUIRE(sum);
+    for (std::size_t at = 0, i = 0; at < data.size(); ++i) {
+        const std::size_t piece = std::min(pieces.begin()[i % pieces.size()], data.size() - at);
+        sum->Update(data.data() + at, piece);
+        at += piece;
+    }
+    const std::string hex = sum->Hex();
+    CHECK(sum->Hex() == hex); // asked again
+    return hex;
 }
 
 // Faults put into the system's reads and writes.
@@ -83,10 +99,13 @@ struct MergeRig : MainWindowFixture {
     std::vector<std::string> contents; // each input's own pattern
     KernelHandle asked{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
-    void Add(std::size_t size) {
-        contents.push_back(Pattern(size, static_cast<unsigned>(inputs.size() + 1)));
-        inputs.push_back(
-            WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"), contents.back()));
+    // Inputs in0.bin, in1.bin... of these sizes.
+    void Add(const std::vector<std::size_t>& sizes) {
+        for (const std::size_t size : sizes) {
+            contents.push_back(Pattern(size, static_cast<unsigned>(inputs.size() + 1)));
+            inputs.push_back(WriteBytes(dir / (L"in" + std::to_wstring(inputs.size()) + L".bin"),
+                                        contents.back()));
+        }
     }
     // The program's pace, with chunks small enough that the inputs fill several.
     void Threaded() { options = {.chunk = 4 * kBlockSize, .calls = {}, .freeSpace = {}}; }

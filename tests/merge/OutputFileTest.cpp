@@ -3,8 +3,6 @@
 #include "platform/Handles.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 namespace {
 
 // CreateFileW as Windows answers it: a file made over an existing hidden or system
@@ -47,8 +45,7 @@ TEST_CASE("The output takes an older file's place by name, or leaves it as it wa
         {FILE_ATTRIBUTE_NORMAL, kAllSharing, ERROR_NETWORK_ACCESS_DENIED, true},
     };
     for (const auto& c : cases) {
-        CAPTURE(c.attributes);
-        CAPTURE(c.heldSharing);
+        INFO("attributes " << c.attributes << ", held with sharing " << c.heldSharing);
         TempDir dir;
         const auto path = dir / L"out.bin";
         FileHandle holder;

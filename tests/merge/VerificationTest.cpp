@@ -1,18 +1,7 @@
 // A split set merged against the checksum files beside it.
 
-#include "merge/Checksum.h"
 #include "merge/MergeRig.h"
 #include "sets/SetChecksums.h"
-
-namespace {
-
-std::string HexOf(HashKind kind, const std::string& bytes) {
-    const auto sum = MakeChecksum(kind);
-    sum->Update(bytes.data(), bytes.size());
-    return sum->Hex();
-}
-
-} // namespace
 
 TEST_CASE("A set is verified as it is merged: good news, the damaged part named, or nothing") {
     const struct {

@@ -1,8 +1,6 @@
 #include "paths/Filenames.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 // The extension is what follows the last dot of the whole path, the directory what
 // comes before the last backslash, the drive a letter (any character before ":\")
 // or a share's root.

@@ -2,8 +2,6 @@
 #include "paths/Sysnative.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 // A long path goes to the file functions in its extended form, resolved first, since
 // the prefix turns the system's own resolution off; the rest stays as it is.
 TEST_CASE("A path past MAX_PATH, or with a name ending in a dot or blank, takes the \\\\?\\ form") {

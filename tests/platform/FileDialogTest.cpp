@@ -2,7 +2,6 @@
 #include "support/TempDir.h"
 
 #include <cderr.h>
-#include <doctest.h>
 #include <malloc.h>
 
 #include <algorithm>
@@ -27,12 +26,6 @@ BOOL WINAPI AnsweringDialog(LPOPENFILENAMEW ofn) {
     return owned;
 }
 
-FileDialogResult Run(const std::wstring& proposal, DWORD flags, int maxChars = 0,
-                     const std::wstring& folder = L"") {
-    // Flags, proposal, filter, default extension, starting folder, limit.
-    return RunFileDialog(AnsweringDialog, nullptr, {flags, proposal, {}, {}, folder, maxChars});
-}
-
 } // namespace
 
 TEST_CASE("A file dialog's result is what was chosen and nothing after it, or too long") {
@@ -42,7 +35,8 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
     const struct {
         std::wstring proposal, written; // the name proposed, what the dialog writes over it
         WORD offset;                    // where it says the first name starts
-        DWORD flags, maxChars;          // maxChars: the length it is told
+        DWORD flags;
+        int maxChars; // the length it is told
         FileDialogResult::Outcome outcome;
         std::wstring text, folder;
     } cases[] = {
@@ -60,7 +54,9 @@ TEST_CASE("A file dialog's result is what was chosen and nothing after it, or to
         CAPTURE(c.written.size());
         answer = c.written;
         nameOffset = c.offset;
-        const FileDialogResult result = Run(c.proposal, c.flags, c.maxChars);
+        // Flags, proposal, filter, default extension, starting folder, limit.
+        const FileDialogResult result =
+            RunFileDialog(AnsweringDialog, nullptr, {c.flags, c.proposal, {}, {}, L"", c.maxChars});
         CHECK(result.outcome == c.outcome);
         CHECK(result.error == (c.outcome == TooSmall ? FNERR_BUFFERTOOSMALL : 0));
         CHECK(result.text == c.text);
@@ -84,7 +80,7 @@ TEST_CASE("A file dialog starts in the nearest folder that it can take") {
     answer = L"C:\\x";
     for (const auto& [folder, started] : cases) {
         CAPTURE(folder.size());
-        Run(L"", 0, 0, folder);
+        RunFileDialog(AnsweringDialog, nullptr, {0, L"", {}, {}, folder, 0});
         CHECK(startedIn == started);
     }
 }

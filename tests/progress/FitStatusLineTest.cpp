@@ -1,8 +1,6 @@
 #include "progress/FitStatusLine.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 namespace {
 // One unit per character, so the room a case gives is easy to read off.
 int Characters(const std::wstring& text) {
@@ -33,8 +31,7 @@ TEST_CASE("FitStatusLine cuts folders out from the left until the line fits") {
         {L"D:\\a\\b", 5, L"D:\\...b"},
     };
     for (const auto& c : cases) {
-        CAPTURE(ToUtf8(c.text));
-        CAPTURE(c.available);
+        INFO("text " << ToUtf8(c.text) << ", available " << c.available);
         CHECK(FitStatusLine(c.text, c.available, Characters) == c.expected);
     }
 }

@@ -1,8 +1,6 @@
 #include "sets/ChecksumFile.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 namespace {
 
 std::wstring Described(const ChecksumEntry& entry) {

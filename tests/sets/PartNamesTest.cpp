@@ -1,8 +1,6 @@
 #include "sets/PartNames.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 namespace {
 
 // "folder|base|marker|number|width", or "-" for no part.

@@ -1,15 +1,10 @@
 #include "sets/VerifyMessages.h"
 #include "support/TempDir.h"
 
-#include <doctest.h>
-
 TEST_CASE("After a verified merge the user reads what matched, or which part to get again") {
     const std::wstring out = L"D:\\out\\h.mkv";
-    const auto crc = [](const wchar_t* part, const char* expected, const char* computed) {
-        return Verified{L"C:\\v\\h.sfv", HashKind::Crc32,
-                        part ? std::optional<std::wstring>(std::wstring(L"C:\\v\\") + part)
-                             : std::nullopt,
-                        expected, computed};
+    const auto crc = [](const std::wstring& part, const char* expected, const char* computed) {
+        return Verified{L"C:\\v\\h.sfv", HashKind::Crc32, L"C:\\v\\" + part, expected, computed};
     };
     const Verified whole{L"C:\\v\\SHA256SUMS", HashKind::Sha256, std::nullopt, "ab12", "ab12"};
     const Verified wholeBad{L"C:\\v\\SHA256SUMS", HashKind::Sha256, std::nullopt, "ab12", "cd34"};

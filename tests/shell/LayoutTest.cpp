@@ -9,7 +9,6 @@
 #include "support/SystemFonts.h"
 
 #include <commctrl.h>
-#include <doctest.h>
 
 #include "resource.h"
 
@@ -60,6 +59,34 @@ void CheckTextsWhole(HWND parent, std::initializer_list<int> ids) {
             CHECK_FALSE(IntersectRect(&both, &ra, &rb));
         }
     }
+}
+
+std::function<void(HWND)>* pendingInspection = nullptr;
+
+void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"About Vorbel");
+    if (!box || !pendingInspection)
+        return;
+    KillTimer(nullptr, timer);
+    (*std::exchange(pendingInspection, nullptr))(box);
+}
+
+// Shows the About box and inspects it while it is open; the inspection closes it.
+void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect) {
+    pendingInspection = &inspect;
+    SetTimer(nullptr, 0, 20, InspectWhenShown);
+    f.Command(IDM_ABOUT);
+    CHECK(pendingInspection == nullptr); // the box was seen
+    pendingInspection = nullptr;
+}
+
+// WM_DPICHANGED with the window's rectangle scaled, as a move to another monitor sends.
+void SendDpiChange(HWND window, int from, int to) {
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+                   r.top + MulDiv(r.bottom - r.top, to, from)};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 }
 
 int ColumnGap(HWND list) {

@@ -3,8 +3,6 @@
 #include "shell/RegistryNames.h"
 #include "support/Fixture.h"
 
-#include <doctest.h>
-
 #include "resource.h"
 
 TEST_CASE("The status bar sums the listed files as they are on disk, beyond 4 GiB too") {

@@ -2,7 +2,6 @@
 #include "support/Fixture.h"
 
 #include <commctrl.h>
-#include <doctest.h>
 
 #include "resource.h"
 
@@ -48,8 +47,7 @@ void CheckStates(MainWindowFixture& f) {
     for (const Route& r : kRoutes) {
         if (r.menuItem < 1000)
             continue;
-        CAPTURE(count);
-        CAPTURE(r.menuItem);
+        INFO("count " << count << ", menu item " << r.menuItem);
         CHECK(IsMenuCommandEnabled(f.window.Menu(), r.menuItem) == (count >= r.needs));
         if (r.toolbarKey > 0)
             CHECK((SendMessageW(f.window.ToolbarWindow(), TB_ISBUTTONENABLED,
@@ -69,8 +67,7 @@ TEST_CASE("Every menu item and toolbar key starts exactly its command") {
         for (bool onToolbar : {false, true}) {
             if (onToolbar && route.toolbarKey < 0)
                 continue;
-            CAPTURE(route.menuItem);
-            CAPTURE(onToolbar);
+            INFO("menuItem " << route.menuItem << ", on the toolbar " << onToolbar);
             MainWindowFixture f;
             f.Drop({f.File(L"x10C", 1)});
             f.Drop({f.File(L"x9A", 1), f.File(L"X9B", 1)});

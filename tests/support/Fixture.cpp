@@ -2,10 +2,10 @@
 
 #include "app/AppInfo.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cwctype>
-#include <doctest.h>
+#include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "resource.h"
@@ -27,33 +27,14 @@ std::wstring TestSettingsKey() {
            std::to_wstring(counter++);
 }
 
-std::function<void(HWND)>* pendingInspection = nullptr;
-
-void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"About Vorbel");
-    if (!box || !pendingInspection)
-        return;
-    KillTimer(nullptr, timer);
-    (*std::exchange(pendingInspection, nullptr))(box);
-}
-
 } // namespace
 
 Texts Words(const std::wstring& text) {
-    Texts words;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find(L' ', start), text.size());
-        if (end > start)
-            words.push_back(text.substr(start, end - start));
-    }
-    return words;
+    std::wistringstream words(text);
+    return {std::istream_iterator<std::wstring, wchar_t>(words), {}};
 }
 
 ScriptedServices::ScriptedServices() : Win32Services(kAppTitle, TestSettingsKey()) {}
-
-ScriptedServices::~ScriptedServices() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str());
-}
 
 int ScriptedServices::ShowMessage(HWND, const std::wstring& text, UINT type) {
     messages.push_back(
@@ -96,19 +77,6 @@ std::unique_ptr<TaskbarProgress> ScriptedServices::OpenTaskbarProgress(HWND) {
     if (noTaskbar)
         return nullptr;
     return std::make_unique<Recorder>(*this);
-}
-
-FileDialogResult ScriptedServices::Chosen(const std::wstring& text, const std::wstring& folder) {
-    return {FileDialogResult::Outcome::Chosen, text, folder};
-}
-
-FileDialogResult ScriptedServices::Failed(DWORD error, const std::wstring& folder) {
-    using enum FileDialogResult::Outcome;
-    return {error == 0x3003 /* FNERR_BUFFERTOOSMALL */ ? TooSmall : Failed, L"", folder, error};
-}
-
-MainWindowFixture::MainWindowFixture() {
-    REQUIRE(window.Create(GetModuleHandleW(nullptr)) != nullptr);
 }
 
 MainWindowFixture::~MainWindowFixture() {
@@ -172,20 +140,4 @@ void MainWindowFixture::SelectOnly(const std::vector<int>& indexes) {
     for (int i : indexes)
         selected[static_cast<std::size_t>(i)] = 1;
     List().SetSelection(selected);
-}
-
-void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect) {
-    pendingInspection = &inspect;
-    SetTimer(nullptr, 0, 20, InspectWhenShown);
-    f.Command(IDM_ABOUT);
-    CHECK(pendingInspection == nullptr); // the box was seen
-    pendingInspection = nullptr;
-}
-
-void SendDpiChange(HWND window, int from, int to) {
-    RECT r;
-    GetWindowRect(window, &r);
-    RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
-                   r.top + MulDiv(r.bottom - r.top, to, from)};
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 }

@@ -21,7 +21,7 @@ Texts Words(const std::wstring& text);
 class ScriptedServices : public Win32Services {
 public:
     ScriptedServices();
-    ~ScriptedServices() override;
+    ~ScriptedServices() override { RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey().c_str()); }
 
     struct Message {
         std::wstring text;
@@ -54,13 +54,18 @@ public:
         shutdownReasons.push_back(reason);
     }
 
-    static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"");
-    static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"");
+    static FileDialogResult Chosen(const std::wstring& text, const std::wstring& folder = L"") {
+        return {FileDialogResult::Outcome::Chosen, text, folder};
+    }
+    static FileDialogResult Failed(DWORD error, const std::wstring& folder = L"") {
+        using enum FileDialogResult::Outcome;
+        return {error == 0x3003 /* FNERR_BUFFERTOOSMALL */ ? TooSmall : Failed, L"", folder, error};
+    }
 };
 
 class MainWindowFixture {
 public:
-    MainWindowFixture();
+    MainWindowFixture() { REQUIRE(window.Create(GetModuleHandleW(nullptr)) != nullptr); }
     ~MainWindowFixture();
 
     ScriptedServices services;
@@ -84,9 +89,3 @@ public:
     void SelectOnly(const std::vector<int>& indexes);
     std::wstring Status() { return window.Status().ShownStatusText(); }
 };
-
-// Shows the About box and inspects it while it is open; the inspection closes it.
-void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect);
-
-// WM_DPICHANGED with the window's rectangle scaled, as a move to another monitor sends.
-void SendDpiChange(HWND window, int from, int to);
