@@ -266,7 +266,7 @@ FAULTS = [
           "Yes to Cancel waits until a stalled disk answers"),
     Fault("src/merge/MergeSession.cpp",
           "host_.services.SetShutdownReason(host_.mainWindow, ShutdownReason(output));",
-          "host_.services.SetShutdownReason(host_.mainWindow, {});",
+          "host_.services.SetShutdownReason(host_.mainWindow, ShutdownReason(output).substr(0, 0));",
           "Windows' shutdown screen does not say that a merge is running"),
     Fault("src/merge/OutputFile.cpp",
           "DeleteFileW(aside_.c_str());",

@@ -8,7 +8,7 @@
 
 #include <cderr.h>
 
-TEST_CASE("Too few entries give message A, a missing one message B, before any dialog; the "
+TEST_CASE("Too few entries, or a missing one, are told before any dialog; the "
           "dialog proposes the extension of the first entry's name, or a split set's original") {
     const struct {
         std::wstring listed, missing, proposal, extension; // no proposal: no dialog
@@ -65,7 +65,7 @@ TEST_CASE("Too few entries give message A, a missing one message B, before any d
 
 // Creating the output would destroy such an input. Where no file id is known, the
 // names decide, never a guess of one file.
-TEST_CASE("An output that is an input under another name gives message C and is untouched") {
+TEST_CASE("An output that is an input under another name is refused and left untouched") {
     CHECK_FALSE(SameFile({0x43, {7}}, {0x44, {7}})); // one id on two volumes
     MergeRig files; // holds the inputs; the command runs on a rig of its own
     const TempDir& dir = files.dir;
@@ -182,9 +182,10 @@ TEST_CASE("An input that vanishes, is locked or changes size after it was measur
             rig.services.whileMessageShown = [&] { SetEvent(rig.asked.Get()); };
             rig.services.answers = {IDYES};
         } else {
+            // Emptied while the next grows by as much: the total alone would not show it.
             rig.services.whileDialogOpen = [&] {
-                rig.contents[1] = Pattern(now, 9);
-                WriteBytes(troubled, rig.contents[1]);
+                for (std::size_t i = 1; i < (what == "grown" ? 2u : 3u); ++i)
+                    WriteBytes(rig.inputs[i], rig.contents[i] = Pattern(i == 1 ? now : 370, 9));
             };
         }
         const bool copied = what == "grown" || what == "emptied";
@@ -193,14 +194,18 @@ TEST_CASE("An input that vanishes, is locked or changes size after it was measur
               (what == "cancelled" ? L"Do you really want to cancel the process?"
                : copied ? L"These files changed size after they were checked:\r" + troubled +
                               L": 300 Bytes then, " + FormatNumber(static_cast<double>(now)) +
-                              L" Bytes when merged\r\rThe output holds what the files held while "
+                              L" Bytes when merged\r" +
+                              (what == "emptied"
+                                   ? rig.inputs[2] + L": 70 Bytes then, 370 Bytes when merged\r"
+                                   : L"") +
+                              L"\rThe output holds what the files held while "
                               L"they were read. Merge again once they have stopped changing if "
                               L"you need them whole."
                         : L"Cannot open the file " + troubled + L".\r" + GetErrorText(error) +
                               L"\r\rCheck the file and try again."));
         CHECK(FileBytes(rig.output) == (copied ? rig.Joined() : Bytes{"older"}));
         CHECK(rig.Status() ==
-              L"3 files (" + FormatNumber(copied ? 5070.0 + now : 5370) + L" Bytes)");
+              L"3 files (" + FormatNumber(what == "grown" ? 13070 : 5370) + L" Bytes)");
         rig.CheckRestored();
     }
 }
