@@ -1,21 +1,6 @@
 #include "merge/Crc32.h"
 #include "merge/MergeRig.h"
 
-namespace {
-
-// The CRC as its definition reads, one bit at a time.
-std::uint32_t CrcBitByBit(const char* data, std::size_t bytes) {
-    std::uint32_t crc = ~0u;
-    for (std::size_t i = 0; i < bytes; ++i) {
-        crc ^= static_cast<unsigned char>(data[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-} // namespace
-
 // The system computes all but the CRC: one long text shows that the pieces reach it whole
 // and in order, and a short one of each kind that its value is read back right.
 TEST_CASE("Each checksum of known texts, whole and in pieces that cross every kind of border") {
@@ -49,6 +34,16 @@ TEST_CASE("Each checksum of known texts, whole and in pieces that cross every ki
 }
 
 TEST_CASE("Every way of computing the CRC matches it bit by bit at every length and alignment") {
+    // The CRC as its definition reads, one bit at a time.
+    const auto bitByBit = [](const char* data, std::size_t bytes) {
+        std::uint32_t crc = ~0u;
+        for (std::size_t i = 0; i < bytes; ++i) {
+            crc ^= static_cast<unsigned char>(data[i]);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+        }
+        return ~crc;
+    };
     const std::string data = Pattern(4096 + 16, 7);
     std::vector<std::size_t> lengths = {1023, 1024, 1025, 4095, 4096};
     for (std::size_t n = 0; n < 300; ++n)
@@ -64,7 +59,7 @@ TEST_CASE("Every way of computing the CRC matches it bit by bit at every length 
             for (const std::size_t n : lengths) {
                 INFO("offset " << offset << ", n " << n);
                 REQUIRE(Crc32With(path, 0, data.data() + offset, n) ==
-                        CrcBitByBit(data.data() + offset, n));
+                        bitByBit(data.data() + offset, n));
             }
     }
 }

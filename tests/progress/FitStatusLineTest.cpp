@@ -1,13 +1,6 @@
 #include "progress/FitStatusLine.h"
 #include "support/TempDir.h"
 
-namespace {
-// One unit per character, so the room a case gives is easy to read off.
-int Characters(const std::wstring& text) {
-    return static_cast<int>(text.size());
-}
-} // namespace
-
 TEST_CASE("FitStatusLine cuts folders out from the left until the line fits") {
     const struct {
         const wchar_t* text;
@@ -32,6 +25,9 @@ TEST_CASE("FitStatusLine cuts folders out from the left until the line fits") {
     };
     for (const auto& c : cases) {
         INFO("text " << ToUtf8(c.text) << ", available " << c.available);
-        CHECK(FitStatusLine(c.text, c.available, Characters) == c.expected);
+        // One unit per character, so the room a case gives is easy to read off.
+        CHECK(FitStatusLine(c.text, c.available, [](const std::wstring& text) {
+                  return static_cast<int>(text.size());
+              }) == c.expected);
     }
 }
