@@ -28,9 +28,9 @@ CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<File
                        const HashPlan& plan)
     : inputs_(inputs), opened_(std::move(opened)), total_(total),
       handOver_(options.progressIntervalMs == 0), calls_(options.calls), hashing_(!plan.Empty()),
-      hashes_(plan, inputs.size()), output_(output, calls_),
-      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), threshold_(total),
-      copied_(inputs.size(), 0.0) {
+      hashOnRead_(hashing_ && plan.OnlyCrc32()), hashes_(plan, inputs.size()),
+      output_(output, calls_), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      threshold_(total), copied_(inputs.size(), 0.0) {
     const std::size_t count = std::max(2u, options.chunks);
     // Less memory means smaller chunks, not a failed merge.
     for (DWORD size = WholeBlocks(options.chunk); size >= kBlockSize && !buffers_; size /= 2) {
@@ -47,9 +47,9 @@ CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<File
 }
 
 bool CopyEngine::Start() {
-    running_ = hashing_ ? 3 : 2;
+    running_ = hashing_ && !hashOnRead_ ? 3 : 2;
     try {
-        if (hashing_)
+        if (hashing_ && !hashOnRead_)
             hasher_ = std::jthread([this] { HashChunks(); });
         reader_ = std::jthread([this] { ReadInputs(); });
         writer_ = std::jthread([this] { WriteOutput(); });
@@ -113,8 +113,13 @@ void CopyEngine::ReadAll() {
         if (!ReadInput(i, input.Get(), chunk))
             return;
     }
-    if (chunk)
-        PutTail(chunk, Tail::End, inputs_.size(), 0);
+    if (!chunk)
+        return;
+    if (hashOnRead_) {
+        Locked locked(lock_);
+        hashedAll_ = true;
+    }
+    PutTail(chunk, Tail::End, inputs_.size(), 0);
 }
 
 bool CopyEngine::ReadInput(std::size_t index, HANDLE input, Chunk*& chunk) {
@@ -136,6 +141,8 @@ bool CopyEngine::ReadInput(std::size_t index, HANDLE input, Chunk*& chunk) {
         if (got == 0)
             return true;
         got = std::min(got, room);
+        if (hashOnRead_)
+            hashes_.Add(index, chunk->data + chunk->bytes, got);
         chunk->pieces.push_back({index, got});
         chunk->bytes += got;
     }
@@ -294,7 +301,7 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
 void CopyEngine::Free() {
     Locked locked(lock_);
     ++written_;
-    if (!hashing_)
+    if (!hashing_ || hashOnRead_)
         hashed_ = written_;
     WakeAllConditionVariable(&changed_);
 }

@@ -5,7 +5,8 @@
 // order, counts them and writes them to the output in the same large chunks: while
 // one chunk is written the next ones are read. Where checksums are asked for, a
 // hasher computes them from the same chunks beside the writer, never in its way; a
-// chunk is read into again once both are through with it. The window's thread never
+// chunk is read into again once both are through with it. CRC-32s alone the reader
+// computes itself, as it reads. The window's thread never
 // waits for any of them: it looks at the progress, holds the copy while the cancel
 // question is open, and stops it.
 
@@ -116,7 +117,10 @@ private:
     const bool handOver_;
     const FileCalls calls_;
     const bool hashing_;
-    CopyHashes hashes_; // the hasher's
+    // CRC-32s alone are computed by the reader right after each read, while the bytes
+    // are in the cache: cheaper than a third thread's pass over every chunk.
+    const bool hashOnRead_;
+    CopyHashes hashes_; // the hasher's, or the reader's
     BlockWriter output_;
     DWORD chunkSize_ = 0;
     std::unique_ptr<char[]> buffers_;

@@ -20,6 +20,14 @@ std::vector<std::unique_ptr<Checksum>> Others(const std::vector<HashKind>& kinds
 
 } // namespace
 
+bool HashPlan::OnlyCrc32() const {
+    const auto crc = [](HashKind kind) { return kind == HashKind::Crc32; };
+    return std::all_of(whole.begin(), whole.end(), crc) &&
+           std::all_of(parts.begin(), parts.end(), [&](const auto& kinds) {
+               return std::all_of(kinds.begin(), kinds.end(), crc);
+           });
+}
+
 bool HashPlan::Empty() const {
     return whole.empty() &&
            std::all_of(parts.begin(), parts.end(), [](const auto& kinds) { return kinds.empty(); });

@@ -16,6 +16,7 @@ struct HashPlan {
     std::vector<std::vector<HashKind>> parts; // for each input, the kinds to compute
     std::vector<HashKind> whole;              // for the output
     bool Empty() const;
+    bool OnlyCrc32() const; // nothing but CRC-32s, fast enough to compute as the bytes are read
 };
 
 // Lower-case hex in the plan's places; empty where the system could not compute one.
