@@ -50,6 +50,12 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
+void ChooseInFileDialog(HWND dialog, const std::wstring& path) {
+    SendMessageW(GetDlgItem(dialog, kFileNameField), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PressButton(dialog, IDOK);
+}
+
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -126,9 +132,7 @@ bool ProgramProcess::AddThroughDialog(const std::wstring& path, int entries) con
     HWND dialog = WaitForFileDialog();
     if (!dialog)
         return false;
-    SendMessageW(GetDlgItem(dialog, kFileNameField), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(path.c_str()));
-    PressButton(dialog, IDOK);
+    ChooseInFileDialog(dialog, path);
     return Poll([&] { return EntryCount() > before; }) && WaitUntilIdle() &&
            EntryCount() == before + entries;
 }

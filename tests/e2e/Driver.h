@@ -41,4 +41,6 @@ private:
 };
 
 std::wstring TextOf(HWND hwnd);
+// Types a full path into a file dialog's name field and presses its OK button.
+void ChooseInFileDialog(HWND dialog, const std::wstring& path);
 void PressButton(HWND dialog, int id);
