@@ -21,10 +21,8 @@ public:
     HWND Main() const { return main_; }
     // A visible top-level window of the program that matches, or null on time-out.
     HWND WaitForWindow(const std::function<bool(HWND)>& match) const;
-    // The program's open or save dialog.
-    HWND WaitForFileDialog() const;
-    // A message box of the program (a dialog with the program's title).
-    HWND WaitForMessageBox() const;
+    HWND WaitForFileDialog() const; // the program's open or save dialog
+    HWND WaitForMessageBox() const; // a dialog with the program's title
     // Waits until the main window takes input again and nothing stands over it.
     bool WaitUntilIdle() const;
 

@@ -1,14 +1,9 @@
 #include "filelist/NaturalOrder.h"
-
-#include <doctest.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
+#include "support/Fixture.h"
 
 TEST_CASE("Paths sort by the value of their numbers and regardless of letter case") {
     // In natural order, one to a line; equal-looking texts by their exact characters.
-    std::wistringstream lines(LR"(C:\d
+    const Texts sorted = Words(LR"(C:\d
 C:\d9\a
 C:\d10\a
 C:\d\x
@@ -27,9 +22,6 @@ C:\d\x10
 C:\d\x99999999999999999999
 C:\d\x100000000000000000000
 C:\d\x_)");
-    std::vector<std::wstring> sorted;
-    for (std::wstring line; std::getline(lines, line);)
-        sorted.push_back(line);
     std::vector<std::wstring> shuffled; // by a stride prime to the count
     for (std::size_t i = 0; i < sorted.size(); ++i)
         shuffled.push_back(sorted[(i * 7) % sorted.size()]);

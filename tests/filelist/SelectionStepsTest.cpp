@@ -1,9 +1,5 @@
 #include "filelist/SelectionSteps.h"
-
-#include <doctest.h>
-
-#include <string>
-#include <vector>
+#include "support/TempDir.h"
 
 TEST_CASE("Either way of setting many flags leaves exactly the entries wanted selected") {
     // An x for a selected entry; the steps start from a list with nothing selected.

@@ -40,7 +40,8 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
         rig.options.calls = WithFaults({.failingRead = c.failingRead, .error = ERROR_CRC});
         std::atomic<int> calls{0};
         std::atomic<bool> cancelled{false};
-        const auto stall = [&] {
+        const auto stall = [&](DWORD* done) {
+            *done = 0;
             if (++calls != 3)
                 return true;
             PostMessageW(rig.progress.Handle(), WM_COMMAND, IDCANCEL, 0);
@@ -55,14 +56,12 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
             };
         if (c.stall == 1)
             rig.options.calls.read = [&](HANDLE file, void* buffer, DWORD size, DWORD* done) {
-                *done = 0;
-                return stall() && ReadFile(file, buffer, size, done, nullptr);
+                return stall(done) && ReadFile(file, buffer, size, done, nullptr);
             };
         if (c.stall == 2)
             rig.options.calls.write = [&](HANDLE file, const void* buffer, DWORD size,
                                           DWORD* done) {
-                *done = 0;
-                return stall() && WriteFile(file, buffer, size, done, nullptr);
+                return stall(done) && WriteFile(file, buffer, size, done, nullptr);
             };
         ULONGLONG counted = 0;
         if (c.clickAt)
@@ -98,18 +97,6 @@ TEST_CASE("Cancel or the close button asks; Yes keeps exactly the blocks counted
     }
 }
 
-namespace {
-
-// Runs in the window's events every few ms until it answers that it is done.
-std::function<bool()> watch;
-
-void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
-    if (watch && watch())
-        watch = nullptr;
-}
-
-} // namespace
-
 TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
     for (bool sessionEnds : {false, true}) {
         CAPTURE(sessionEnds);
@@ -124,7 +111,7 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
             return ok;
         };
         int writesAtEnd = -1;
-        watch = [&] {
+        const auto end = [&] {
             if (writes < 3)
                 return false;
             if (sessionEnds)
@@ -134,9 +121,7 @@ TEST_CASE("No thread of the copy outlives the moment its dialog must end") {
             writesAtEnd = writes;
             return true;
         };
-        const UINT_PTR timer = SetTimer(nullptr, 0, 5, Watch);
-        rig.Merge();
-        KillTimer(nullptr, timer);
+        WatchWhile(end, [&] { rig.Merge(); });
         REQUIRE(writesAtEnd >= 3);
         CHECK(writes == writesAtEnd); // none after the end: the threads were joined
         CHECK(rig.services.messages.empty());

@@ -49,7 +49,6 @@ inline std::string HexOf(HashKind kind, const std::string& data,
     return hex;
 }
 
-// Faults put into the system's reads and writes.
 struct Faults {
     DWORD perWrite = MAXDWORD;  // most bytes a write stores
     std::uint64_t room = ~0ull; // bytes the disk takes; the write reaching it fails

@@ -2,26 +2,24 @@
 #include "support/TempDir.h"
 
 TEST_CASE("FitStatusLine cuts folders out from the left until the line fits") {
+    const std::wstring clip = L"into C:\\Data\\Video\\Parts\\clip.avi";
     const struct {
-        const wchar_t* text;
+        std::wstring text;
         int available;
-        const wchar_t* expected;
+        std::wstring expected;
     } cases[] = {
-        // Too wide at every stage: the folders go one by one, the name stays.
-        {L"into C:\\Data\\Video\\Parts\\clip.avi", 0, L"into C:\\...clip.avi"},
+        {clip, 0, L"into C:\\...clip.avi"}, // too wide at every stage: the name stays
         // Each stage of the same path where it first fits.
-        {L"into C:\\Data\\Video\\Parts\\clip.avi", 31, L"into C:\\...Video\\Parts\\clip.avi"},
-        {L"into C:\\Data\\Video\\Parts\\clip.avi", 25, L"into C:\\...Parts\\clip.avi"},
-        {L"into C:\\Data\\Video\\Parts\\clip.avi", 24, L"into C:\\...clip.avi"},
-        // A line that fits, even exactly, is left as set.
-        {L"into C:\\out.bin", 15, L"into C:\\out.bin"},
+        {clip, 31, L"into C:\\...Video\\Parts\\clip.avi"},
+        {clip, 25, L"into C:\\...Parts\\clip.avi"},
+        {clip, 24, L"into C:\\...clip.avi"},
+        {L"into C:\\out.bin", 15, L"into C:\\out.bin"}, // fits, even exactly: left as set
         // One backslash or none: nothing to cut, the line stays too wide.
         {L"into C:\\a-very-long-file-name.bin", 5, L"into C:\\a-very-long-file-name.bin"},
         // A share path first grows by a character, then shrinks as usual.
         {L"\\\\server\\share\\file", 18, L"\\...share\\file"},
         {L"\\\\server\\share\\file", 0, L"\\...file"},
-        // The dots run straight into the next name: no backslash after them.
-        {L"D:\\a\\b", 5, L"D:\\...b"},
+        {L"D:\\a\\b", 5, L"D:\\...b"}, // the dots run straight into the next name
     };
     for (const auto& c : cases) {
         INFO("text " << ToUtf8(c.text) << ", available " << c.available);

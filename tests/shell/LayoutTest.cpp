@@ -61,25 +61,6 @@ void CheckTextsWhole(HWND parent, std::initializer_list<int> ids) {
     }
 }
 
-std::function<void(HWND)>* pendingInspection = nullptr;
-
-void CALLBACK InspectWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"About Vorbel");
-    if (!box || !pendingInspection)
-        return;
-    KillTimer(nullptr, timer);
-    (*std::exchange(pendingInspection, nullptr))(box);
-}
-
-// Shows the About box and inspects it while it is open; the inspection closes it.
-void WithAboutBox(MainWindowFixture& f, std::function<void(HWND)> inspect) {
-    pendingInspection = &inspect;
-    SetTimer(nullptr, 0, 20, InspectWhenShown);
-    f.Command(IDM_ABOUT);
-    CHECK(pendingInspection == nullptr); // the box was seen
-    pendingInspection = nullptr;
-}
-
 // WM_DPICHANGED with the window's rectangle scaled, as a move to another monitor sends.
 void SendDpiChange(HWND window, int from, int to) {
     RECT r;
@@ -138,7 +119,10 @@ TEST_CASE("The windows open at their design size, keep their texts whole and sca
         }
         for (const int to : {96, 120, 144}) {
             CAPTURE(to);
-            WithAboutBox(f, [&](HWND box) {
+            const auto inspect = [&] {
+                const HWND box = FindWindowW(L"#32770", L"About Vorbel");
+                if (!box)
+                    return false;
                 SendDpiChange(box, DpiOf(box), to);
                 CheckTextsWhole(box, {IDC_LABEL1, IDC_VERSION, IDC_DESCRIPTION, IDC_COPYRIGHT,
                                       IDC_LABEL4, IDC_WWW});
@@ -148,7 +132,9 @@ TEST_CASE("The windows open at their design size, keep their texts whole and sca
                 PumpPendingEvents(box);
                 CHECK_FALSE(IsWindowVisible(box));
                 SendMessageW(box, WM_CLOSE, 0, 0);
-            });
+                return true;
+            };
+            WatchWhile(inspect, [&] { f.Command(IDM_ABOUT); });
             ProgressDialog dialog;
             REQUIRE(dialog.Load(hwnd, f.services));
             dialog.Show();

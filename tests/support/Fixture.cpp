@@ -27,11 +27,27 @@ std::wstring TestSettingsKey() {
            std::to_wstring(counter++);
 }
 
+std::function<bool()> watching;
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    // Taken while it runs, so that the events it lets run do not start it again.
+    if (auto watch = std::exchange(watching, nullptr); watch && !watch())
+        watching = std::move(watch);
+}
+
 } // namespace
 
 Texts Words(const std::wstring& text) {
     std::wistringstream words(text);
     return {std::istream_iterator<std::wstring, wchar_t>(words), {}};
+}
+
+void WatchWhile(std::function<bool()> watch, const std::function<void()>& run) {
+    watching = std::move(watch);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 5, Watch);
+    run();
+    KillTimer(nullptr, timer);
+    CHECK(!std::exchange(watching, nullptr));
 }
 
 ScriptedServices::ScriptedServices() : Win32Services(kAppTitle, TestSettingsKey()) {}

@@ -15,6 +15,9 @@
 using Texts = std::vector<std::wstring>;
 // The words of a text, split at blanks: a table's list of names on one line.
 Texts Words(const std::wstring& text);
+// Runs `run`, which waits in a modal loop, while that loop calls `watch` every few ms
+// until it answers that it is done; it must be.
+void WatchWhile(std::function<bool()> watch, const std::function<void()>& run);
 
 // Records every modal interaction a command asks for and answers it from a script.
 // Settings go to a key of the test's own under the real registry, removed afterwards.
