@@ -165,6 +165,10 @@ FAULTS = [
           "SortOrder::Ascending ? SortOrder::Descending",
           "SortOrder::Descending ? SortOrder::Descending",
           "A heading click after a change of order sorts descending"),
+    Fault("src/filelist/EditCommands.cpp",
+          "SetFocus(list.ListView().Handle());\n    list.MarkOrderChanged();",
+          "SetFocus(list.ListView().Handle());",
+          "After Up or Down a heading click sorts descending, as if the sorted order stood"),
 
     # progress: the dialog over a merge
     Fault("src/progress/ProgressDialog.cpp",
@@ -280,6 +284,10 @@ FAULTS = [
           "if (outcome.kind == Copied && engine.Copied() != sizes) {",
           "if (outcome.kind == Copied && TotalOf(engine.Copied()) != TotalOf(sizes)) {",
           "An input that shrank while another grew by as much goes unmentioned"),
+    Fault("src/merge/CopyEngine.cpp",
+          "hashes_.Add(index, chunk->data + chunk->bytes, got);",
+          "hashes_.Add(index, chunk->data, got);",
+          "A good set verified by its .sfv alone is called damaged"),
 
     # shell: the main window, its commands, their states and the preferences
     Fault("src/shell/MainCommands.cpp",
