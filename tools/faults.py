@@ -288,6 +288,10 @@ FAULTS = [
           "hashes_.Add(index, chunk->data + chunk->bytes, got);",
           "hashes_.Add(index, chunk->data, got);",
           "A good set verified by its .sfv alone is called damaged"),
+    Fault("src/merge/CopyHashes.h",
+          "std::uint64_t bytes = 0;",
+          "std::uint32_t bytes = 0;",
+          "A good set past 4 GiB is called damaged by its .crc"),
 
     # shell: the main window, its commands, their states and the preferences
     Fault("src/shell/MainCommands.cpp",

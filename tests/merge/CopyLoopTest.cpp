@@ -1,4 +1,6 @@
 #include "merge/MergeRig.h"
+#include "merge/Crc32.h"
+#include "merge/Verification.h"
 #include "platform/HugeFileFunctions.h"
 
 TEST_CASE("The output is the inputs one after the other, byte for byte") {
@@ -31,17 +33,32 @@ TEST_CASE("The output is the inputs one after the other, byte for byte") {
     }
 }
 
-TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark") {
+// Verified with it: the CRC-32 of an output past 4 GiB, as a .crc beside a set would ask.
+TEST_CASE("An input beyond 4 GiB is copied exactly past the 4 GiB mark, and its CRC with it") {
     const std::int64_t size = 4294967296LL + 8193, past = 4294967296LL + 4096;
     MergeRig rig;
     rig.inputs = {WriteBytes(rig.dir / L"head.bin", "HEAD"), rig.dir / L"big.bin",
                   WriteBytes(rig.dir / L"tail.bin", "TAIL!")};
     REQUIRE(MakeSparseFile(rig.inputs[1], size, {{past, "after-4GiB"}, {size - 7, "the-end"}}));
+    // The marks, the zeros between them a MiB at a time.
+    const std::string mib(1 << 20, '\0');
+    std::uint32_t crc = Crc32(0, "HEAD", 4);
+    for (const auto& [zeros, text] : {std::pair<std::int64_t, std::string>{past, "after-4GiB"},
+                                      {size - 7 - past - 10, "the-end"},
+                                      {0, "TAIL!"}}) {
+        for (std::int64_t left = zeros; left > 0; left -= 1 << 20)
+            crc = Crc32(crc, mib.data(),
+                        static_cast<std::size_t>(std::min<std::int64_t>(left, 1 << 20)));
+        crc = Crc32(crc, text.data(), text.size());
+    }
     rig.options.progressIntervalMs = 15;
-    rig.Merge({4, static_cast<double>(size), 5});
-    CHECK(rig.services.messages.empty());
+    rig.Merge({4, static_cast<double>(size), 5},
+              {{{rig.dir / L"big.crc", HashKind::Crc32, std::nullopt, Crc32Hex(crc)}},
+               {{{}, {}, {}}, {HashKind::Crc32}},
+               {0}});
+    REQUIRE(rig.services.messages.size() == 1);
+    CHECK(rig.services.messages[0].text.starts_with(L"The merged file came out right:"));
     CHECK(GetHugeFileSize(rig.output) == 9.0 + static_cast<double>(size));
-    CHECK(ReadBytes(rig.output, 4 + past, 10) == "after-4GiB");
     CHECK(ReadBytes(rig.output, 4 + size - 7) == "the-endTAIL!");
 }
 

@@ -136,11 +136,11 @@ struct MergeRig : MainWindowFixture {
         return MergeAll(inputs, ScriptedServices::Chosen(output, dir.Path()));
     }
     // The copy stage alone on the inputs, measured as their contents by default.
-    void Merge(std::vector<double> sizes = {}) {
+    void Merge(std::vector<double> sizes = {}, const Verification& verification = {}) {
         for (std::size_t i = sizes.size(); i < contents.size(); ++i)
             sizes.push_back(static_cast<double>(contents[i].size()));
         Fill(inputs);
-        WriteMergedFile(host, inputs, output, sizes, options);
+        WriteMergedFile(host, inputs, output, sizes, options, verification);
     }
     // The user clicks on the dialog (Cancel, or its close button) while the writer's
     // nth write waits; the writer goes on once the question is up and atQuestion has

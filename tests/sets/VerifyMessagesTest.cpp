@@ -1,8 +1,7 @@
 #include "sets/VerifyMessages.h"
 #include "support/TempDir.h"
 
-// What a verified merge says, as merged, is checked with the merge; these two cases
-// no small set reaches.
+// The rest of what a verified merge says is checked through the merge.
 TEST_CASE("Where only the merged file differs, the list is suspected; a part listed twice is "
           "named once") {
     const Verified whole{L"C:\\v\\SHA256SUMS", HashKind::Sha256, std::nullopt, "ab12", "cd34"},
