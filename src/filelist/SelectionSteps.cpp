@@ -29,21 +29,10 @@ std::vector<Run> RunsOf(const std::vector<char>& selected) {
 // ranges (measured at 100,000 entries).
 constexpr double kRangesPerChange = 500;
 
-} // namespace
-
-SelectionSteps SelectEach(const std::vector<char>& selected) {
-    SelectionSteps steps;
-    for (std::size_t i = 0; i < selected.size(); ++i)
-        if (selected[i])
-            steps.select.push_back(static_cast<int>(i));
-    return steps;
-}
-
-SelectionSteps CutFromAll(const std::vector<char>& selected) {
-    const std::vector<Run> runs = RunsOf(selected);
+SelectionSteps CutRunsFromAll(const std::vector<Run>& runs, int count) {
     SelectionSteps steps;
     steps.selectAll = true;
-    int top = static_cast<int>(selected.size());
+    int top = count;
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
         if (run->Size() < 2)
             continue;
@@ -59,6 +48,20 @@ SelectionSteps CutFromAll(const std::vector<char>& selected) {
     return steps;
 }
 
+} // namespace
+
+SelectionSteps SelectEach(const std::vector<char>& selected) {
+    SelectionSteps steps;
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        if (selected[i])
+            steps.select.push_back(static_cast<int>(i));
+    return steps;
+}
+
+SelectionSteps CutFromAll(const std::vector<char>& selected) {
+    return CutRunsFromAll(RunsOf(selected), static_cast<int>(selected.size()));
+}
+
 SelectionSteps StepsToSelect(const std::vector<char>& selected) {
     // Selected one by one, every entry after the first of its run walks the ranges
     // made so far; cut out, every unselected entry is one more change.
@@ -68,5 +71,7 @@ SelectionSteps StepsToSelect(const std::vector<char>& selected) {
         walked += static_cast<double>(k + 1) * (runs[k].Size() - 1);
         changes -= runs[k].Size();
     }
-    return walked <= kRangesPerChange * changes ? SelectEach(selected) : CutFromAll(selected);
+    return walked <= kRangesPerChange * changes
+               ? SelectEach(selected)
+               : CutRunsFromAll(runs, static_cast<int>(selected.size()));
 }

@@ -27,10 +27,10 @@ CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<File
                        HANDLE output, double total, const CopyOptions& options,
                        const HashPlan& plan)
     : inputs_(inputs), opened_(std::move(opened)), total_(total),
-      handOver_(options.progressIntervalMs == 0), calls_(options.calls), hashing_(!plan.Empty()),
-      hashOnRead_(hashing_ && plan.OnlyCrc32()), hashes_(plan, inputs.size()),
-      output_(output, calls_), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      threshold_(total), copied_(inputs.size(), 0.0) {
+      handOver_(options.progressIntervalMs == 0), calls_(options.calls), hashing_(HashingFor(plan)),
+      hashes_(plan, inputs.size()), output_(output, calls_),
+      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), threshold_(total),
+      copied_(inputs.size(), 0.0) {
     const std::size_t count = std::max(2u, options.chunks);
     // Less memory means smaller chunks, not a failed merge.
     for (DWORD size = WholeBlocks(options.chunk); size >= kBlockSize && !buffers_; size /= 2) {
@@ -46,10 +46,16 @@ CopyEngine::CopyEngine(const std::vector<std::wstring>& inputs, std::vector<File
         ring_[i].data = buffers_.get() + i * chunkSize_;
 }
 
+CopyEngine::Hashing CopyEngine::HashingFor(const HashPlan& plan) {
+    if (plan.Empty())
+        return Hashing::None;
+    return plan.OnlyCrc32() ? Hashing::OnRead : Hashing::OwnThread;
+}
+
 bool CopyEngine::Start() {
-    running_ = hashing_ && !hashOnRead_ ? 3 : 2;
+    running_ = hashing_ == Hashing::OwnThread ? 3 : 2;
     try {
-        if (hashing_ && !hashOnRead_)
+        if (hashing_ == Hashing::OwnThread)
             hasher_ = std::jthread([this] { HashChunks(); });
         reader_ = std::jthread([this] { ReadInputs(); });
         writer_ = std::jthread([this] { WriteOutput(); });
@@ -115,7 +121,7 @@ void CopyEngine::ReadAll() {
     }
     if (!chunk)
         return;
-    if (hashOnRead_) {
+    if (hashing_ == Hashing::OnRead) {
         Locked locked(lock_);
         hashedAll_ = true;
     }
@@ -141,7 +147,7 @@ bool CopyEngine::ReadInput(std::size_t index, HANDLE input, Chunk*& chunk) {
         if (got == 0)
             return true;
         got = std::min(got, room);
-        if (hashOnRead_)
+        if (hashing_ == Hashing::OnRead)
             hashes_.Add(index, chunk->data + chunk->bytes, got);
         chunk->pieces.push_back({index, got});
         chunk->bytes += got;
@@ -199,7 +205,8 @@ void CopyEngine::HashChunks() noexcept {
 
 std::optional<HashResults> CopyEngine::Checksums() {
     Locked locked(lock_);
-    if (!hashing_ || !hashedAll_ || outcome_.kind != Outcome::Kind::Copied)
+    // Only a reader or a hasher that saw the end sets hashedAll_.
+    if (!hashedAll_ || outcome_.kind != Outcome::Kind::Copied)
         return std::nullopt;
     return hashes_.Results();
 }
@@ -301,7 +308,7 @@ DWORD CopyEngine::Take(const Chunk& chunk) {
 void CopyEngine::Free() {
     Locked locked(lock_);
     ++written_;
-    if (!hashing_ || hashOnRead_)
+    if (hashing_ != Hashing::OwnThread)
         hashed_ = written_;
     WakeAllConditionVariable(&changed_);
 }

@@ -116,10 +116,12 @@ private:
     const double total_;
     const bool handOver_;
     const FileCalls calls_;
-    const bool hashing_;
-    // CRC-32s alone are computed by the reader right after each read, while the bytes
-    // are in the cache: cheaper than a third thread's pass over every chunk.
-    const bool hashOnRead_;
+    // Who computes the checksums. CRC-32s alone the reader does, right after each
+    // read while the bytes are in the cache: cheaper than a third thread's pass over
+    // every chunk. Slower ones get a hasher thread, so that the reader keeps up.
+    enum class Hashing { None, OnRead, OwnThread };
+    static Hashing HashingFor(const HashPlan& plan);
+    const Hashing hashing_;
     CopyHashes hashes_; // the hasher's, or the reader's
     BlockWriter output_;
     DWORD chunkSize_ = 0;
