@@ -169,6 +169,10 @@ FAULTS = [
           "SetFocus(list.ListView().Handle());\n    list.MarkOrderChanged();",
           "SetFocus(list.ListView().Handle());",
           "After Up or Down a heading click sorts descending, as if the sorted order stood"),
+    Fault("src/filelist/SelectionSteps.cpp",
+          "if (run->Size() < 2)",
+          "if (run->Size() < 3)",
+          "After a sort or Invert Selection of many entries, runs of two lose their selection"),
 
     # progress: the dialog over a merge
     Fault("src/progress/ProgressDialog.cpp",
